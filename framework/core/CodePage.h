@@ -1,0 +1,11 @@
+#pragma once
+// Conversion between UTF-8 (the program's strings) and code page 1251, the encoding of the
+// Russian interface and of skin ini files without a byte-order mark.
+#include <optional>
+#include <string>
+#include <string_view>
+
+std::string Cp1251ToUtf8(std::string_view bytes);
+// Empty when the text holds a character that code page 1251 cannot represent, or is not UTF-8.
+std::optional<std::string> Utf8ToCp1251(std::string_view text);
+bool StartsWithUtf8Bom(std::string_view bytes);

@@ -1,0 +1,24 @@
+#pragma once
+// File access by UTF-8 path. On Windows the path goes to the system as UTF-16, so folder names
+// in any script work whatever the system's code page is.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+bool FileExists(std::string_view path);       // an existing file (not a directory)
+bool DirectoryExists(std::string_view path);
+bool ForceDirectories(std::string_view path);  // creates missing folders; true when it exists after
+// The whole file, or empty when it cannot be read or is larger than `maxBytes`.
+std::optional<std::string> ReadFileBytes(std::string_view path, std::size_t maxBytes = 64u << 20);
+bool WriteFileBytes(std::string_view path, std::string_view bytes);
+// Names of the entries of a folder (files and folders), in the order the system gives them.
+struct TDirEntry {
+  std::string Name;
+  bool IsDirectory = false;
+};
+std::vector<TDirEntry> ListDirectory(std::string_view path);

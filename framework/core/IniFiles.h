@@ -1,0 +1,77 @@
+#pragma once
+// An ini file held whole in memory: sections in brackets, lines key=value. Section and key
+// names match without regard to case; sections and keys keep file order. Reading never touches
+// the disk; UpdateFile writes everything back at once.
+//
+// On disk the text is code page 1251 unless it starts with a UTF-8 byte-order mark; in memory
+// it is UTF-8. A file read as UTF-8 is written back as UTF-8, and so is one that has gained a
+// character 1251 cannot hold, so that writing never loses text.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "framework/core/StringList.h"
+
+class TMemIniFile {
+ public:
+  // Reads `fileName` when it exists; an empty name gives an ini that lives in memory only.
+  explicit TMemIniFile(std::string fileName = {});
+
+  const std::string& FileName() const { return fileName_; }
+
+  // Replaces the whole content with `bytes` in the on-disk encoding (as read from a file).
+  void LoadFromBytes(std::string_view bytes);
+  // Replaces the whole content with UTF-8 lines. Lines are trimmed; empty lines and lines
+  // starting with ";" are skipped; "[name]" opens a section; lines before the first section
+  // are ignored; in "key=value" both sides are trimmed, and a line without "=" is ignored.
+  // A section named twice is one section; a key named twice keeps its first value.
+  void SetStrings(const TStringList& lines);
+  void SetText(std::string_view utf8Text);
+  TStringList GetStrings() const;
+  void Clear();
+
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+  // Decimal, or hexadecimal with a "0x" or "$" prefix; `def` when missing or unreadable.
+  std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t def) const;
+  // True for "TRUE" in any case or a non-zero integer, false for "FALSE" or 0, else `def`.
+  bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+  double ReadFloat(std::string_view section, std::string_view key, double def) const;
+
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+  void WriteBool(std::string_view section, std::string_view key, bool value);  // "TRUE"/"FALSE"
+
+  void ReadSections(TStringList& names) const;
+  void ReadSection(std::string_view section, TStringList& keys) const;
+  bool SectionExists(std::string_view section) const;
+  bool ValueExists(std::string_view section, std::string_view key) const;
+  void EraseSection(std::string_view section);
+  void DeleteKey(std::string_view section, std::string_view key);
+
+  // The content in the on-disk encoding.
+  std::string ToBytes() const;
+  // Writes the file; false when there is no file name or it cannot be written.
+  bool UpdateFile() const;
+
+ private:
+  // Lookups go through maps keyed by the upper-cased name, so that a file with very many
+  // sections or keys still reads in linear time.
+  struct Section {
+    std::string Name;
+    std::vector<std::pair<std::string, std::string>> Values;
+    std::unordered_map<std::string, std::size_t> KeyIndex;
+  };
+  const Section* Find(std::string_view section) const;
+  Section* Find(std::string_view section);
+  Section& FindOrAdd(std::string_view section);
+  const std::string* FindValue(std::string_view section, std::string_view key) const;
+  void Reindex();
+
+  std::string fileName_;
+  bool utf8_ = false;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> sectionIndex_;
+};
