@@ -1,0 +1,89 @@
+#include "skin/data/sSkinData.h"
+
+#include "framework/core/IniFiles.h"
+#include "framework/core/StrUtils.h"
+
+TsGeneralDataArray gd;
+TsMaskArray ma;
+TsPatternArray pa;
+std::unique_ptr<TPixelImage> MasterBitmap;
+TConstantSkinData ConstData;
+std::string GlobalSectionName;
+bool RestrictDrawing = false;
+bool NonAutoUpdate = false;
+
+namespace {
+TsSkinData skinDataInstance;
+}  // namespace
+
+TsSkinData* sSkinData = &skinDataInstance;
+
+TsSkinData::TsSkinData() = default;
+TsSkinData::~TsSkinData() = default;
+
+bool IsValidSkinIndex(std::int32_t index) {
+  return sSkinData != nullptr && index >= 0 && static_cast<std::size_t>(index) < gd.size();
+}
+
+bool IsValidImgIndex(std::int32_t index) { return index >= 0 && static_cast<std::size_t>(index) < ma.size(); }
+
+TMaskSize MaskSize(const TsMaskData& mask) {
+  if (mask.Bmp) return {mask.Bmp->Width() / 3, mask.Bmp->Height() / 2};
+  const std::int32_t images = mask.ImageCount < 1 ? 1 : mask.ImageCount;
+  const std::int32_t rows = mask.MaskType < 0 ? 1 : mask.MaskType + 1;
+  return {WidthOf(mask.R) / images, HeightOf(mask.R) / rows};
+}
+
+TMaskSize MaskSize(std::int32_t index) { return MaskSize(ma[static_cast<std::size_t>(index)]); }
+
+void FreeBitmaps() {
+  for (auto it = ma.rbegin(); it != ma.rend(); ++it) it->Bmp.reset();
+  ma.clear();
+  MasterBitmap.reset();
+}
+
+void FreeJpegs() {
+  for (auto it = pa.rbegin(); it != pa.rend(); ++it) it->Img.reset();
+  pa.clear();
+}
+
+void PrepareGradArray(std::string_view description, TsGradArray& steps) {
+  steps.clear();
+  if (description.empty()) return;
+  constexpr std::string_view kSeparators = ";";
+  const int count = WordCount(description, kSeparators) / 5;
+  steps.resize(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    TsGradPie& step = steps[static_cast<std::size_t>(i)];
+    step.Color1 = StrToInt(ExtractWord(5 * i + 1, description, kSeparators));
+    step.Color2 = StrToInt(ExtractWord(5 * i + 2, description, kSeparators));
+    step.Percent = static_cast<std::uint8_t>(StrToInt(ExtractWord(5 * i + 3, description, kSeparators)) & 0xFF);
+    step.Mode = StrToInt(ExtractWord(5 * i + 4, description, kSeparators));
+  }
+}
+
+TsFontColors SplitFontColors(std::string_view text) {
+  constexpr std::string_view kSeparators = " ";
+  if (WordCount(text, kSeparators) != 5) return {};
+  return {StrToInt(ExtractWord(1, text, kSeparators)), StrToInt(ExtractWord(2, text, kSeparators)),
+          StrToInt(ExtractWord(3, text, kSeparators)), StrToInt(ExtractWord(4, text, kSeparators)),
+          StrToInt(ExtractWord(5, text, kSeparators))};
+}
+
+void SetFontColors(TsGeneralData& section, std::string_view normal) {
+  const TsFontColors c = SplitFontColors(normal);
+  section.FontColor = c.Text;
+  section.TCLeft = c.Left;
+  section.TCTop = c.Top;
+  section.TCRight = c.Right;
+  section.TCBottom = c.Bottom;
+}
+
+void SetHotFontColors(TsGeneralData& section, std::string_view hot) {
+  const TsFontColors c = SplitFontColors(hot);
+  section.HotFontColor = c.Text;
+  section.HotTCLeft = c.Left;
+  section.HotTCTop = c.Top;
+  section.HotTCRight = c.Right;
+  section.HotTCBottom = c.Bottom;
+}
