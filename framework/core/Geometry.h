@@ -34,10 +34,12 @@ constexpr TRect Rect(std::int32_t left, std::int32_t top, std::int32_t right, st
 constexpr std::int32_t WidthOf(const TRect& r) { return r.Right - r.Left; }
 constexpr std::int32_t HeightOf(const TRect& r) { return r.Bottom - r.Top; }
 
-// Channel access for explicit colours (0x00BBGGRR).
-constexpr std::uint8_t GetRValue(TColor c) { return static_cast<std::uint8_t>(c & 0xFF); }
-constexpr std::uint8_t GetGValue(TColor c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
-constexpr std::uint8_t GetBValue(TColor c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
+// Channel access for explicit colours (0x00BBGGRR). The names are in parentheses because the
+// platform headers define macros of the same names (with the same meaning) that would otherwise
+// break these declarations when <windows.h> comes first.
+constexpr std::uint8_t (GetRValue)(TColor c) { return static_cast<std::uint8_t>(c & 0xFF); }
+constexpr std::uint8_t (GetGValue)(TColor c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
+constexpr std::uint8_t (GetBValue)(TColor c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
 constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return static_cast<TColor>(r | (g << 8) | (b << 16));
 }

@@ -13,16 +13,37 @@ namespace spaint {
 
 // Nearest integer, halves to the even neighbour (the default rounding mode), then the low byte.
 // Inputs far outside any channel range are held at +-2^62 first so the conversion stays defined.
-inline std::uint8_t RoundToByte(double v) {
+inline std::int64_t RoundEven(double v) {
   constexpr double kLimit = 4611686018427387904.0;
   if (!(v < kLimit)) v = v != v ? 0.0 : kLimit;
   if (v < -kLimit) v = -kLimit;
-  return static_cast<std::uint8_t>(static_cast<std::uint64_t>(std::llrint(v)) & 0xFFu);
+  return std::llrint(v);
+}
+inline std::uint8_t RoundToByte(double v) {
+  return static_cast<std::uint8_t>(static_cast<std::uint64_t>(RoundEven(v)) & 0xFFu);
 }
 
 // Round-half-even of t / 256 for 0 <= t <= 65535 - 128, in 16-bit friendly integer form:
 // the remainder 128 carries only when the quotient is odd.
 inline std::uint32_t RoundDiv256(std::uint32_t t) { return (t + 127u + ((t >> 8) & 1u)) >> 8; }
+
+// Round-half-even of v for |v| < 2^51 with plain double adds: adding 1.5 * 2^52 leaves no bits
+// below the unit, so the default rounding mode does the rounding. Unlike a library call this
+// vectorises; it requires SSE arithmetic (no x87 extended precision), which the build sets.
+inline double RoundEvenSmall(double v) {
+  constexpr double kMagic = 6755399441055744.0;
+  return (v + kMagic) - kMagic;
+}
+
+// The three bytes of a pixel as 0x00RRGGBB-ordered integer (blue lowest), for key comparisons.
+inline std::uint32_t PixelKey(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16;
+}
+inline constexpr std::uint32_t PixelKeyOf(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+  return static_cast<std::uint32_t>(b) | static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(r) << 16;
+}
+inline constexpr std::uint32_t PixelKeyOf(TColor c) { return PixelKeyOf(GetBValue(c), GetGValue(c), GetRValue(c)); }
 
 // Fills pixels [x0, x1) of row `row` with (b, g, r): one pixel is written, then the written part
 // is doubled until the run is full.
@@ -50,5 +71,26 @@ inline TRect ClipExclusive(TRect r, const TPixelView& bmp) {
   r.Bottom = std::min(r.Bottom, bmp.Height);
   return r;
 }
+
+// The part of a picture that R covers, as a picture of its own (R must lie inside).
+inline TPixelView SubView(const TPixelView& v, const TRect& r) {
+  return TPixelView{WidthOf(r), HeightOf(r), v.Stride, v.Pixel(r.Left, r.Top)};
+}
+
+inline bool Contains(const TPixelView& v, std::int32_t x, std::int32_t y) {
+  return x >= 0 && y >= 0 && x < v.Width && y < v.Height;
+}
+
+// [SECTION] Whole-row kernels over n bytes (n = 3 * pixels). Each works byte by byte with the
+// same weight for every channel, so the compiler vectorises them.
+
+// d := round-half-even((d * v + s * (256 - v)) / 256), v in 0..256: the exact value of
+// rounded((d - s) * v / 256 + s) in doubles, since v / 256 and every product are exact.
+void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t v);
+// d := (d * m + s * (256 - m)) shr 8.
+void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n);
+// Copies the pixels of `data` whose pixel in `keyRef` differs from key; the others are left.
+void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
+                        std::uint32_t key);
 
 }  // namespace spaint

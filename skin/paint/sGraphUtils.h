@@ -1,0 +1,133 @@
+#pragma once
+// Pixel routines on 24-bit pictures: colour arithmetic, blends of two pictures or of a picture
+// and a colour (by a percentage or through a per-pixel mask), copies that honour a transparent
+// key colour, grey conversion, tiling and soft fading.
+//
+// Rules shared by every routine here:
+// - pictures are TPixelView (row 0 at the top, bytes blue, green, red); nothing reads or writes a
+//   fourth byte, nothing is written outside a picture, and nothing is read outside one;
+// - "rounded" means nearest, halves to even, of the value computed in 64-bit doubles; the byte
+//   stored is the low 8 bits. The code may compute it differently (integer forms, tables), but
+//   always to the same bytes;
+// - size mismatches and empty areas are silent no-ops.
+#include <cstdint>
+
+#include "framework/core/Geometry.h"
+#include "framework/core/PixelView.h"
+
+// A colour as four bytes in memory: R, G, B, A. Read as a little-endian 32-bit value it is a
+// TColor (0x00BBGGRR) with A on top.
+struct TsColor {
+  std::uint8_t R = 0;
+  std::uint8_t G = 0;
+  std::uint8_t B = 0;
+  std::uint8_t A = 0;
+
+  static constexpr TsColor FromColor(TColor c) {
+    const auto u = static_cast<std::uint32_t>(c);
+    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u >> 16),
+            static_cast<std::uint8_t>(u >> 24)};
+  }
+  constexpr TColor ToColor() const {
+    return static_cast<TColor>(static_cast<std::uint32_t>(R) | static_cast<std::uint32_t>(G) << 8 |
+                               static_cast<std::uint32_t>(B) << 16 | static_cast<std::uint32_t>(A) << 24);
+  }
+  friend bool operator==(const TsColor&, const TsColor&) = default;
+};
+
+// One pixel as it lies in a row.
+struct TsRGB {
+  std::uint8_t B = 0;
+  std::uint8_t G = 0;
+  std::uint8_t R = 0;
+};
+
+using TPercent = std::uint8_t;  // 0..100
+
+// Where the already painted background under an area lies: the parent's cache picture and the
+// area's offset in it. When Ready is false, nothing else is used.
+struct TCacheInfo {
+  TPixelView Bmp;  // not owned
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  bool Ready = false;
+};
+
+// A descriptor that never lets a routine consult the background.
+inline constexpr TCacheInfo EmptyCI{};
+
+// An explicit colour unchanged; a system colour (top bit set) as its current RGB value.
+TColor ColorToRGB(TColor Color);
+
+// [SECTION] Colour arithmetic
+
+// Per channel rounded(c1 - (c1 - c2) * s), held at 255 above, low byte below 0.
+TColor ChangeColor(TColor C1, TColor C2, double S);
+// Each of the four bytes (a + b) shr 1.
+TsColor AverageColor(TsColor A, TsColor B);
+
+// [SECTION] Blends by a uniform weight
+
+// Mixes the area of Src given by SR (Right and Bottom inclusive, as callers use it) into Dst at
+// DP: Dst := rounded((D - S) * k + S) with k = (K.R + K.G + K.B) / 768, the share Dst keeps.
+void SumBmpRect(const TPixelView& Dst, const TPixelView& Src, TsColor K, TRect SR, TPoint DP);
+// B1 := rounded((B1 - B2) * K.R / 256 + B2) when both pictures have the same size.
+void SumBitmaps(const TPixelView& B1, const TPixelView& B2, TsColor K);
+// As SumBitmaps with the weight W / 256, over B1's size (clipped to B2's).
+void SumBitmapsEx(const TPixelView& B1, const TPixelView& B2, std::int32_t W);
+
+// [SECTION] Blends through a per-pixel mask (exact 16-bit integer arithmetic)
+
+// B := (B * M + C * (255 - M)) shr 8 per channel, when B and M have the same size.
+void BlendBmpByMask(const TPixelView& B, const TPixelView& M, TsColor C);
+// Over R: B1 := (B1 * M + B2 * (256 - M)) shr 8 per channel.
+void SumByMask(const TPixelView& B1, const TPixelView& B2, const TPixelView& M, TRect R);
+// Copies the SR area of Src's upper half (its mask lies Src.Height div 2 rows below) to DR of
+// Dst: D := (D * M + S * (256 - M)) shr 8. With CI ready, key-coloured image pixels take the
+// background's pixel instead. An empty Src does nothing.
+void CopyByMask(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src, const TCacheInfo& CI);
+
+// [SECTION] Keyed copies and blends
+
+// Copies SR (inclusive, clipped to Src) to (X, Y); pixels equal to T are left, or taken from the
+// background when CI is ready.
+void CopyTransRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X, std::int32_t Y, TRect SR, TColor T,
+                   const TCacheInfo& CI);
+// Every pixel of Src that differs from T to (X + column, Y + row).
+void CopyTransBitmaps(const TPixelView& Dst, const TPixelView& Src, std::int32_t X, std::int32_t Y, TsColor T);
+// Plain copy of SR (clipped as for CopyTransRect) to (X, Y); C is not used.
+void CopyRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X, std::int32_t Y, TRect SR, TColor C);
+// Mixes SR of Src into Dst at (X, Y): D := rounded(S - (S - D) * K), K the share Dst keeps.
+// Source pixels equal to T are skipped unless T.A is 255.
+void BlendTransRectangle(const TPixelView& Dst, std::int32_t X, std::int32_t Y, const TPixelView& Src, TRect SR,
+                         double K, TsColor T);
+// Every pixel that differs from T: rounded(K * (B - C) + C).
+void BlendTransBitmap(const TPixelView& B, double K, TsColor C, TsColor T);
+
+// [SECTION] Grey
+
+// Every pixel's channels become (B + G + R) div 3.
+void GrayScale(const TPixelView& B);
+// The same, pixels equal to T left as they are.
+void GrayScaleTrans(const TPixelView& B, TsColor T);
+
+// [SECTION] Tiling, fading, new pictures
+
+// Covers R of Canvas with whole copies of the TileArea of Tile, starting at R's top-left corner;
+// the last row and column of tiles are cut at R's edges (and at the canvas's).
+void TileRect(const TPixelView& Canvas, TRect R, const TPixelView& Tile, TRect TileArea);
+// Draws Pic whole at every multiple of its size from R's top-left corner, as long as the start
+// lies within R; the last ones may pass R and are cut only at the canvas's edges.
+void TileWhole(const TPixelView& Canvas, TRect R, const TPixelView& Pic);
+
+// Fades R of B toward C: transparency Tr percent in the middle, softening over Blur pixels
+// toward the edges, corners rounded by Radius.
+void FadeBmp(const TPixelView& B, TRect R, std::int32_t Tr, TsColor C, std::int32_t Blur, std::int32_t Radius);
+// The grey mask FadeBmp and the shadow painter mix through: w x h, white outside the shapes.
+TPixelImage MakeFadeMask(std::int32_t W, std::int32_t H, std::int32_t Tr, std::int32_t Blur, std::int32_t Radius);
+// Fills the shape (X1, Y1, X2, Y2) as the platform fills it with no outline: columns X1..X2 - 2,
+// rows Y1..Y2 - 2, corners rounded by an ellipse of Radius x Radius when Radius > 1.
+void FillShape(const TPixelView& B, TRect Shape, std::int32_t Radius, std::uint8_t Grey);
+
+// A new picture of B's size.
+TPixelImage CreateBmpLike(const TPixelView& B);

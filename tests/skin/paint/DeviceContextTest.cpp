@@ -1,0 +1,69 @@
+// The routines that draw on a device context, checked on a DIB section's pixels.
+#include <gtest/gtest.h>
+
+#include "framework/core/Geometry.h"
+#include "skin/paint/sGraphUtilsWin.h"
+
+namespace {
+
+// A 24-bit top-down DIB section selected into a memory context.
+class TDibFixture {
+ public:
+  TDibFixture(int w, int h) : w_(w) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    dc_ = CreateCompatibleDC(nullptr);
+    bmp_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    old_ = SelectObject(dc_, bmp_);
+    memset(bits_, 0x11, static_cast<size_t>(((w * 3 + 3) & ~3) * h));
+  }
+  ~TDibFixture() {
+    SelectObject(dc_, old_);
+    DeleteObject(bmp_);
+    DeleteDC(dc_);
+  }
+  HDC DC() const { return dc_; }
+  TColor At(int x, int y) {
+    GdiFlush();
+    const auto* p = static_cast<const unsigned char*>(bits_) + y * ((w_ * 3 + 3) & ~3) + 3 * x;
+    return RGBColor(p[2], p[1], p[0]);
+  }
+
+ private:
+  int w_;
+  HDC dc_{};
+  HBITMAP bmp_{};
+  HGDIOBJ old_{};
+  void* bits_{};
+};
+
+}  // namespace
+
+TEST(DeviceContext, DrawRectangleOnDCDrawsNestedBevels) {
+  TDibFixture dib(8, 8);
+  TRect r{1, 1, 7, 7};
+  std::int32_t width = 2;
+  const TColor light = RGBColor(200, 0, 0), dark = RGBColor(0, 0, 200), none = 0x111111;
+  DrawRectangleOnDC(dib.DC(), r, light, dark, width);
+  EXPECT_EQ(width, 0);
+  EXPECT_EQ(r, (TRect{3, 3, 5, 5}));
+  struct Case { int x, y; TColor c; } cases[] = {
+      {1, 1, light}, {1, 5, light}, {5, 1, light},  // top and left, each line short of its last point
+      {6, 1, dark},  {6, 6, dark},  {1, 6, dark},   // right and bottom, down to the left edge
+      {2, 2, light}, {5, 5, dark},  {3, 3, none},   // second frame; inside untouched
+      {0, 0, none},  {7, 7, none}};
+  for (const Case& c : cases) EXPECT_EQ(dib.At(c.x, c.y), c.c) << c.x << "," << c.y;
+}
+
+TEST(DeviceContext, FillDCFillsTheRectangleOnly) {
+  TDibFixture dib(4, 4);
+  FillDC(dib.DC(), {1, 1, 3, 3}, RGBColor(1, 2, 3));
+  EXPECT_EQ(dib.At(1, 1), RGBColor(1, 2, 3));
+  EXPECT_EQ(dib.At(2, 2), RGBColor(1, 2, 3));
+  EXPECT_EQ(dib.At(3, 3), 0x111111);
+  EXPECT_EQ(dib.At(0, 1), 0x111111);
+}
