@@ -7,7 +7,13 @@ namespace fs = std::filesystem;
 
 fs::path PathFromUtf8(std::string_view utf8) {
   std::u8string u8(utf8.size(), u8'\0');
-  for (std::size_t i = 0; i < utf8.size(); ++i) u8[i] = static_cast<char8_t>(utf8[i]);
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    char c = utf8[i];
+#ifndef _WIN32
+    if (c == '\\') c = '/';  // paths are written the Windows way; the native build reads them too
+#endif
+    u8[i] = static_cast<char8_t>(c);
+  }
   return fs::path(u8);
 }
 

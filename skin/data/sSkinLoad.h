@@ -1,0 +1,39 @@
+#pragma once
+// The three loaders that fill the skin arrays from the selected source: a skin folder when
+// sSkinData->SkinFile is open, else the stored skin named by the source. They run in the order
+// masks, patterns, sections; each replaces what the previous skin left.
+//
+// A folder is untrusted: a missing or unreadable image is skipped, a looping parent chain ends,
+// and nothing it holds makes a loader crash or hang. A bad number in a mask line, or in a
+// folder's gradient description, throws EConvertError out of the loader, with the arrays
+// holding what was loaded up to then.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/core/StringList.h"
+
+class TsStoredSkins;
+
+// What the loaders need from the skin manager.
+struct TsSkinSource {
+  std::string SkinName;                         // stored skin to load when no folder is open
+  const TsStoredSkins* InternalSkins = nullptr;
+  TStringList CommonSections;                   // extra sections, see PrepareCommonSections
+  std::function<void(const std::string&)> ShowError;  // the skinning engine's error box
+  std::vector<std::string>* Problems = nullptr;  // when set, what a skin author should fix
+};
+
+// The common-section lines as the manager keeps them: blanks removed from every line that
+// does not start with ";".
+TStringList PrepareCommonSections(const TStringList& lines);
+
+// Opens "Options.dat" of `folder` (which ends in a backslash) as sSkinData->SkinFile.
+void SelectSkinFolder(std::string_view folder);
+// Closes any open folder, so that the loaders use the stored skins.
+void SelectInternalSkin();
+
+void LoadAllMasks(const TsSkinSource& source);
+void LoadAllPatterns(const TsSkinSource& source);
+void LoadAllGeneralData(const TsSkinSource& source);
