@@ -26,6 +26,7 @@ void TReader::Fail(const TDefProperty& property, const std::string& what) const 
 
 void TReader::Read(const TDefObject& definition) {
   root_->SetState(csLoading | csReading);
+  if (root_->Name().empty()) root_->SetName(definition.Name);
   loaded_.push_back(root_);
   ReadProperties(root_, definition);
   ReadChildren(dynamic_cast<TWinControl*>(root_) ? root_ : nullptr, definition);

@@ -1,0 +1,95 @@
+#pragma once
+// Helpers for tests that drive real windows under Wine: catching the error box that a test
+// provokes (its caption, text, icon and buttons are read, then OK is pressed), and recording
+// sequences of events to compare with a table.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// What an error box showed.
+struct TBoxSeen {
+  std::wstring Caption;
+  std::wstring Text;
+  bool ErrorIcon = false;
+  std::vector<std::wstring> Buttons;
+};
+
+// While alive, every message box of this thread is read and closed with OK by a thread timer
+// (the box's own modal loop runs the timer).
+class TMessageBoxWatcher {
+ public:
+  TMessageBoxWatcher() {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 20, &TMessageBoxWatcher::Tick);
+  }
+  ~TMessageBoxWatcher() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  const std::vector<TBoxSeen>& Seen() const { return seen_; }
+
+ private:
+  static BOOL CALLBACK ReadChild(HWND child, LPARAM param) {
+    auto* box = reinterpret_cast<TBoxSeen*>(param);
+    wchar_t className[64]{};
+    GetClassNameW(child, className, 64);
+    wchar_t text[1024]{};
+    GetWindowTextW(child, text, 1024);
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (_wcsicmp(className, L"Button") == 0 && (style & WS_VISIBLE)) {
+      box->Buttons.emplace_back(text);
+    } else if (_wcsicmp(className, L"Static") == 0) {
+      if ((style & SS_TYPEMASK) == SS_ICON) {
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        box->ErrorIcon = icon != nullptr && icon == LoadIconW(nullptr, MAKEINTRESOURCEW(32513));  // IDI_ERROR
+      } else if (GetDlgCtrlID(child) == 0xFFFF || text[0] != 0) {
+        if (GetDlgCtrlID(child) == 0xFFFF) box->Text = text;
+      }
+    }
+    return TRUE;
+  }
+  static BOOL CALLBACK FindBox(HWND window, LPARAM) {
+    wchar_t className[16]{};
+    GetClassNameW(window, className, 16);
+    if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    TBoxSeen box;
+    wchar_t caption[256]{};
+    GetWindowTextW(window, caption, 256);
+    box.Caption = caption;
+    EnumChildWindows(window, &ReadChild, reinterpret_cast<LPARAM>(&box));
+    current_->seen_.push_back(box);
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (current_) EnumThreadWindows(GetCurrentThreadId(), &FindBox, 0);
+  }
+
+  static inline TMessageBoxWatcher* current_ = nullptr;
+  UINT_PTR timer_ = 0;
+  std::vector<TBoxSeen> seen_;
+};
+
+// Lets the window system deliver what is pending (posted messages, paints, timers due).
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Compares a recording with the expected sequence and prints both side by side on a mismatch.
+inline void ExpectSequence(const std::vector<std::string>& expected, const std::vector<std::string>& actual) {
+  if (expected == actual) return;
+  std::string table = "expected | recorded\n";
+  for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+    const std::string e = i < expected.size() ? expected[i] : "-";
+    const std::string a = i < actual.size() ? actual[i] : "-";
+    table += (e == a ? "  " : "! ") + e + " | " + a + "\n";
+  }
+  ADD_FAILURE() << table;
+}
