@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
+#include "skin/data/sSkinData.h"
 #include "skin/paint/sPixelRows.h"
 
 void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
@@ -29,4 +31,143 @@ void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
       p[2] = table[2][p[2]];
     }
   }
+}
+
+// [SECTION] Masked pieces and glyphs
+
+namespace {
+
+using spaint::PixelKey;
+using spaint::PixelKeyOf;
+
+// Glyph copy: rows 0..Rows and columns 0..Cols inclusive from the two origins, the mask MO rows
+// below the image. clFuchsia pixels are skipped; the others are mixed through the mask, which a
+// faded glyph (mode other than 1) raises by 100 so that the background shows through.
+void GlyphCopy(TRect DR, TRect SR, const TPixelView& Bmp, const TPixelView& Src, std::int32_t MO, bool LimitToSource,
+               std::int32_t Mode) {
+  if (Bmp.Empty() || Src.Empty()) return;
+  std::int32_t rows = std::min({HeightOf(SR), HeightOf(DR), Bmp.Height - DR.Top - 1});
+  std::int32_t cols = std::min({WidthOf(SR), WidthOf(DR), Bmp.Width - DR.Left - 1});
+  if (LimitToSource) {
+    rows = std::min(rows, MO - SR.Top - 1);
+    cols = std::min(cols, Src.Width - SR.Left - 1);
+  }
+  // Whatever would read or write outside a picture is left out.
+  const std::int32_t j0 = std::max({0, -DR.Left, -SR.Left});
+  const std::int32_t j1 = std::min(cols, Src.Width - 1 - SR.Left);
+  const std::int32_t i0 = std::max({0, -DR.Top, -SR.Top, -(SR.Top + MO)});
+  const std::int32_t i1 = std::min({rows, Src.Height - 1 - SR.Top, Src.Height - 1 - SR.Top - MO});
+  if (j1 < j0 || i1 < i0) return;
+  const std::int32_t pixels = j1 - j0 + 1;
+  const std::size_t n = 3 * static_cast<std::size_t>(pixels);
+  std::vector<std::uint8_t> mixed(n), mask(n);
+  for (std::int32_t i = i0; i <= i1; ++i) {
+    std::uint8_t* d = Bmp.Pixel(DR.Left + j0, DR.Top + i);
+    const std::uint8_t* s = Src.Pixel(SR.Left + j0, SR.Top + i);
+    const std::uint8_t* m = Src.Pixel(SR.Left + j0, SR.Top + i + MO);
+    if (Mode != 1) {
+      for (std::size_t k = 0; k < n; ++k) mask[k] = static_cast<std::uint8_t>(std::min(m[k] + 100, 255));
+      m = mask.data();
+    }
+    std::copy(d, d + n, mixed.data());
+    spaint::MixRowsByMask(mixed.data(), s, m, n);
+    spaint::CopyRowSkippingKey(d, mixed.data(), s, pixels, PixelKeyOf(clFuchsia));
+  }
+}
+
+// The frame rectangle of state S of a mask cut from the master bitmap (S clamped to the frames).
+TRect MasterFrame(const TsMaskData& M, std::int32_t S) {
+  const std::int32_t count = M.ImageCount;
+  S = std::clamp(S, 0, count - 1);
+  const std::int32_t left = M.R.Left + WidthOf(M.R) * S / count;
+  return {left, M.R.Top, left + WidthOf(M.R) / count, M.R.Top + HeightOf(M.R) / (M.MaskType + 1)};
+}
+
+}  // namespace
+
+void CopyMasterRect(TRect DR, TRect SR, const TPixelView& Bmp, const TCacheInfo& CI, const TsMaskData& M) {
+  if (!MasterBitmap) return;
+  spaint::MaskedCopy(DR, SR, Bmp, MasterBitmap->View(), HeightOf(M.R) / 2, CI, spaint::TKeyWithoutBackground::Leave);
+}
+
+void BlendGlyphByMask(TRect DR, TRect SR, const TPixelView& Bmp, const TPixelView& Src, TColor, std::int32_t Mode,
+                      const TsMaskData& M) {
+  const std::int32_t mo = M.MaskType == 0 ? Src.Height / 2 : HeightOf(M.R) / 2;
+  GlyphCopy(DR, SR, Bmp, Src, mo, M.ImageCount < 1, Mode);
+}
+
+void DrawSkinGlyph(const TPixelView& Bmp, TPoint P, std::int32_t S, std::int32_t Mode, const TsMaskData& M) {
+  // A negative position cuts the frame's left columns or top rows.
+  const std::int32_t cutX = std::max(0, -P.X), cutY = std::max(0, -P.Y);
+  P = {std::max(P.X, 0), std::max(P.Y, 0)};
+  if (M.Bmp) {
+    const TPixelView own = M.Bmp->View();
+    const std::int32_t fw = own.Width / 3, fh = own.Height / 2;
+    const std::int32_t left = S * (own.Width / 9) * 3;
+    // The own picture always holds its mask in its lower half.
+    GlyphCopy({P.X, P.Y, P.X + fw - cutX, P.Y + fh - cutY}, {left + cutX, cutY, left + fw - 1, fh - 1}, Bmp, own,
+              own.Height / 2, false, Mode);
+    return;
+  }
+  if (M.ImageCount == 0 || !MasterBitmap) return;
+  const TRect frame = MasterFrame(M, S);
+  const TRect src{frame.Left + cutX, frame.Top + cutY, frame.Right - 1, frame.Bottom - 1};
+  const TPixelView master = MasterBitmap->View();
+  if (M.MaskType == 0) {
+    if (Mode == 1)
+      CopyTransRect(Bmp, master, P.X, P.Y, src, clFuchsia, EmptyCI);
+    else
+      BlendTransRectangle(Bmp, P.X, P.Y, master, src, 0.5, TsColor::FromColor(clFuchsia));
+  } else {
+    BlendGlyphByMask({P.X, P.Y, P.X + WidthOf(frame) - cutX, P.Y + HeightOf(frame) - cutY}, src, Bmp, master,
+                     clFuchsia, Mode, M);
+  }
+}
+
+void BmpDisabledKind(const TPixelView& Bmp, TsDisabledKind K, TColor ParentColor, const TCacheInfo& CI, TPoint P) {
+  if (Bmp.Empty()) return;
+  if ((K & dkGrayed) != 0) GrayScale(Bmp);
+  if ((K & dkBlended) == 0) return;
+  if (CI.Ready) {
+    // The parent's pixels under the picture; where the picture lies partly outside the parent's
+    // picture, the parts stay aligned.
+    const std::int32_t bx = CI.X + P.X, by = CI.Y + P.Y;
+    const std::int32_t skipX = std::max(0, -bx), skipY = std::max(0, -by);
+    BlendTransRectangle(Bmp, skipX, skipY, CI.Bmp, {bx + skipX, by + skipY, bx + Bmp.Width, by + Bmp.Height}, 0.5,
+                        {0, 0, 0, 255});
+  } else {
+    FadeBmp(Bmp, {0, 0, Bmp.Width, Bmp.Height}, 50, TsColor::FromColor(ColorToRGB(ParentColor)), 0, 0);
+  }
+}
+
+void PaintRasterGlyph(const TPixelView& Bmp, const TPixelView& Pic, TPoint P, std::int32_t S, TColor Key) {
+  if (Bmp.Empty() || Pic.Empty()) return;
+  const std::int32_t fw = Pic.Width / 3, fh = Pic.Height / 2;
+  const std::int32_t left = S * fw;
+  const std::uint32_t key = PixelKeyOf(Key);
+  for (std::int32_t y = 0; y < fh; ++y) {
+    const std::int32_t dy = P.Y + y;
+    if (dy < 0 || dy >= Bmp.Height) continue;
+    for (std::int32_t x = 0; x < fw; ++x) {
+      const std::int32_t dx = P.X + x, sx = left + x;
+      if (dx < 0 || dx >= Bmp.Width || sx < 0 || sx >= Pic.Width) continue;
+      const std::uint8_t* s = Pic.Pixel(sx, y);
+      if (PixelKey(s) == key) continue;
+      const std::uint8_t* m = Pic.Pixel(sx, y + Pic.Height / 2);
+      std::uint8_t* d = Bmp.Pixel(dx, dy);
+      for (int c = 0; c < 3; ++c)
+        d[c] = static_cast<std::uint8_t>(((d[c] * m[c]) >> 8) + s[c] - ((s[c] * m[c]) >> 8));
+    }
+  }
+}
+
+bool PaintBlendGlyph(const TPixelView& Bmp, const TPixelView& Pic, TPoint P, std::int32_t S, TColor,
+                     std::int32_t Mode) {
+  if (Pic.Empty()) return false;
+  const std::int32_t fw = Pic.Width / 3, fh = Pic.Height / 2;
+  if (Bmp.Width <= fw || Bmp.Height <= fh) return true;
+  // As with an empty mask record: the mask is the lower half, and the copy stays in the picture.
+  GlyphCopy({P.X, P.Y, P.X + fw, P.Y + fh}, {S * fw, 0, S * fw + fw - 1, fh - 1}, Bmp, Pic, Pic.Height / 2, true,
+            Mode);
+  return true;
 }

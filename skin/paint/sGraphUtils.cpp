@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "skin/data/sSkinData.h"
 #include "skin/paint/sPixelRows.h"
 
 using spaint::PixelKey;
@@ -177,12 +178,18 @@ void SumByMask(const TPixelView& B1, const TPixelView& B2, const TPixelView& M, 
 }
 
 void CopyByMask(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src, const TCacheInfo& CI) {
-  if (Src.Empty() || Dst.Empty()) return;
-  const std::int32_t maskOffset = Src.Height / 2;
+  if (Src.Empty()) return;
+  spaint::MaskedCopy(DR, SR, Dst, Src, Src.Height / 2, CI, spaint::TKeyWithoutBackground::Mix);
+}
+
+namespace spaint {
+
+bool ClipMaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src, std::int32_t MaskOffset,
+                    TMaskedArea& Area) {
+  if (Src.Empty() || Dst.Empty()) return false;
   std::int32_t rows = std::min({HeightOf(SR), HeightOf(DR), Dst.Height - DR.Top, Src.Height - SR.Top});
   std::int32_t cols = std::min({WidthOf(SR), WidthOf(DR), Dst.Width - DR.Left, Src.Width - SR.Left});
-  if (rows < 1 || cols < 1) return;
-  // A negative origin on either side moves both origins and shortens the copy.
+  if (rows < 1 || cols < 1) return false;
   if (const std::int32_t low = std::min(DR.Left, SR.Left); low < 0) {
     DR.Left -= low;
     SR.Left -= low;
@@ -193,50 +200,70 @@ void CopyByMask(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src
     SR.Top -= low;
     rows += low;
   }
-  rows = std::min(rows, Src.Height - maskOffset - SR.Top);  // every image row needs its mask row
-  if (rows < 1 || cols < 1) return;
+  rows = std::min(rows, Src.Height - MaskOffset - SR.Top);
+  if (rows < 1 || cols < 1 || SR.Top + MaskOffset < 0) return false;
+  Area = {DR, SR, rows, cols};
+  return true;
+}
 
+void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src, std::int32_t MaskOffset,
+                const TCacheInfo& CI, TKeyWithoutBackground KeyRule) {
+  TMaskedArea area;
+  if (!ClipMaskedCopy(DR, SR, Dst, Src, MaskOffset, area)) return;
+  DR = area.DR;
+  SR = area.SR;
+  const std::int32_t rows = area.Rows, cols = area.Cols;
   const bool useBackground = CI.Ready && !CI.Bmp.Empty();
   constexpr std::uint32_t kKey = PixelKeyOf(clFuchsia);
+  const std::size_t n = Bytes(cols);
   if (useBackground && CI.Bmp.Top == Dst.Top) {
     // The background is the destination itself: pixel by pixel, in order, as each background
     // read may see pixels written before it.
     for (std::int32_t i = 0; i < rows; ++i) {
       std::uint8_t* d = Dst.Pixel(DR.Left, DR.Top + i);
       const std::uint8_t* s = Src.Pixel(SR.Left, SR.Top + i);
-      const std::uint8_t* m = Src.Pixel(SR.Left, SR.Top + i + maskOffset);
+      const std::uint8_t* m = Src.Pixel(SR.Left, SR.Top + i + MaskOffset);
       for (std::int32_t j = 0; j < cols; ++j) {
         if (PixelKey(s + 3 * j) == kKey) {
           const std::int32_t bx = CI.X + DR.Left + j, by = CI.Y + DR.Top + i;
-          if (spaint::Contains(CI.Bmp, bx, by)) std::memcpy(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
+          if (Contains(CI.Bmp, bx, by)) std::memcpy(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
         } else {
-          spaint::MixRowsByMask(d + 3 * j, s + 3 * j, m + 3 * j, 3);
+          MixRowsByMask(d + 3 * j, s + 3 * j, m + 3 * j, 3);
         }
       }
     }
     return;
   }
 
-  std::vector<std::uint8_t> saved;
+  std::vector<std::uint8_t> scratch;
   for (std::int32_t i = 0; i < rows; ++i) {
     std::uint8_t* d = Dst.Pixel(DR.Left, DR.Top + i);
     const std::uint8_t* s = Src.Pixel(SR.Left, SR.Top + i);
-    const std::uint8_t* m = Src.Pixel(SR.Left, SR.Top + i + maskOffset);
+    const std::uint8_t* m = Src.Pixel(SR.Left, SR.Top + i + MaskOffset);
     if (!useBackground) {
-      spaint::MixRowsByMask(d, s, m, Bytes(cols));
+      if (KeyRule == TKeyWithoutBackground::Mix) {
+        MixRowsByMask(d, s, m, n);
+      } else {
+        // Mix a copy of the row, then take back every pixel but the key pixels.
+        scratch.assign(d, d + n);
+        MixRowsByMask(scratch.data(), s, m, n);
+        CopyRowSkippingKey(d, scratch.data(), s, cols, kKey);
+      }
       continue;
     }
-    // Mix the whole row, then give key pixels the background's pixel (or their old value when
-    // the background has none there).
-    saved.assign(d, d + Bytes(cols));
-    spaint::MixRowsByMask(d, s, m, Bytes(cols));
+    // Mix the whole row, then give key pixels the background's pixel (or their old value where
+    // the background has none).
+    scratch.assign(d, d + n);
+    MixRowsByMask(d, s, m, n);
     for (std::int32_t j = 0; j < cols; ++j) {
       if (PixelKey(s + 3 * j) != kKey) continue;
       const std::int32_t bx = CI.X + DR.Left + j, by = CI.Y + DR.Top + i;
-      std::memcpy(d + 3 * j, spaint::Contains(CI.Bmp, bx, by) ? CI.Bmp.Pixel(bx, by) : saved.data() + 3 * j, 3);
+      std::memcpy(d + 3 * j, Contains(CI.Bmp, bx, by) ? CI.Bmp.Pixel(bx, by) : scratch.data() + 3 * j, 3);
     }
   }
 }
+
+}  // namespace spaint
 
 // [SECTION] Keyed copies and blends
 
@@ -447,3 +474,19 @@ void FadeBmp(const TPixelView& B, TRect R, std::int32_t Tr, TsColor C, std::int3
 }
 
 TPixelImage CreateBmpLike(const TPixelView& B) { return TPixelImage(std::max(B.Width, 0), std::max(B.Height, 0)); }
+
+// [SECTION] Tiling from the skin's pictures
+
+void TileBitmap(const TPixelView& Canvas, TRect R, TsTilePicture Pic, const TsMaskData& MD) {
+  if (Pic.Image == nullptr || Pic.Image->Empty()) {
+    if (MasterBitmap) TileRect(Canvas, R, MasterBitmap->View(), MD.R);
+  } else if (Pic.Jpeg) {
+    TileWhole(Canvas, R, *Pic.Image);
+  } else {
+    TileRect(Canvas, R, *Pic.Image, {0, 0, Pic.Image->Width, Pic.Image->Height});
+  }
+}
+
+void TileBitmapFromOther(const TPixelView& Canvas, TRect R, const TsMaskData& MD) {
+  if (MD.Bmp) TileRect(Canvas, R, MD.Bmp->View(), MD.R);
+}

@@ -131,3 +131,20 @@ void FillShape(const TPixelView& B, TRect Shape, std::int32_t Radius, std::uint8
 
 // A new picture of B's size.
 TPixelImage CreateBmpLike(const TPixelView& B);
+
+// [SECTION] Tiling from the skin's pictures
+
+struct TsMaskData;
+
+// A picture to tile with: none, a bitmap (tiled and cut at R's edges) or a JPEG image (drawn
+// whole at every multiple of its size).
+struct TsTilePicture {
+  const TPixelView* Image = nullptr;
+  bool Jpeg = false;
+};
+
+// Covers R with tiles: Pic when it is a bitmap or a JPEG image; without a picture (or an empty
+// one), the whole rectangle MD.R of the master bitmap, image frames and mask half together.
+void TileBitmap(const TPixelView& Canvas, TRect R, TsTilePicture Pic, const TsMaskData& MD);
+// Covers R with tiles of MD.R of the mask's own picture.
+void TileBitmapFromOther(const TPixelView& Canvas, TRect R, const TsMaskData& MD);

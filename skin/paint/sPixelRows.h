@@ -8,6 +8,7 @@
 
 #include "framework/core/Geometry.h"
 #include "framework/core/PixelView.h"
+#include "skin/paint/sGraphUtils.h"
 
 namespace spaint {
 
@@ -92,5 +93,22 @@ void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m
 // Copies the pixels of `data` whose pixel in `keyRef` differs from key; the others are left.
 void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
                         std::uint32_t key);
+
+// Image over mask copy shared by the masked copies: D := (D * M + S * (256 - M)) shr 8, the mask
+// MaskOffset rows below the image row. Key-coloured image pixels take the background's pixel
+// when CI is ready; without it they are mixed like any other (Mix) or left alone (Leave).
+enum class TKeyWithoutBackground { Mix, Leave };
+
+// The area a masked copy covers: rows and columns from the two origins, limited by both
+// rectangles and both pictures; a negative origin on either side moves both origins and
+// shortens the copy; every image row keeps its mask row inside Src. False when nothing is left.
+struct TMaskedArea {
+  TRect DR, SR;
+  std::int32_t Rows = 0, Cols = 0;
+};
+bool ClipMaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src, std::int32_t MaskOffset,
+                    TMaskedArea& Area);
+void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src, std::int32_t MaskOffset,
+                const TCacheInfo& CI, TKeyWithoutBackground KeyRule);
 
 }  // namespace spaint

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/Geometry.h"
+#include "skin/paint/sBordersWin.h"
 #include "skin/paint/sGraphUtilsWin.h"
 
 namespace {
@@ -66,4 +67,15 @@ TEST(DeviceContext, FillDCFillsTheRectangleOnly) {
   EXPECT_EQ(dib.At(2, 2), RGBColor(1, 2, 3));
   EXPECT_EQ(dib.At(3, 3), 0x111111);
   EXPECT_EQ(dib.At(0, 1), 0x111111);
+}
+
+TEST(DeviceContext, RegionHandleFollowsTheRemovedPieces) {
+  TsRegion rgn({0, 0, 10, 4});
+  rgn.Remove({0, 0, 3, 1}, true);
+  rgn.Remove({8, 0, 10, 1}, false);
+  HRGN h = CreateRegionHandle(rgn);
+  ASSERT_NE(h, nullptr);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(PtInRegion(h, x, y) != 0, rgn.Contains(x, y)) << x << "," << y;
+  DeleteObject(h);
 }

@@ -1,0 +1,263 @@
+#include "skin/paint/sBorders.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "skin/data/sSkinData.h"
+#include "skin/paint/sAlphaGraph.h"
+#include "skin/paint/sPixelRows.h"
+
+bool TsRegion::Contains(std::int32_t X, std::int32_t Y) const {
+  auto inside = [X, Y](const TRect& r) { return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom; };
+  bool in = inside(bounds_);
+  for (const TPiece& piece : pieces_)
+    if (inside(piece.Rect)) in = piece.Xor ? !in : false;
+  return in;
+}
+
+TsCornerSizes CornerSizes(std::int32_t W, std::int32_t H, std::int32_t Wp, std::int32_t Hp, std::int32_t BorderWidth) {
+  // Below two tiles the destination is halved, the odd pixel going to the right or bottom.
+  const bool halveW = W < 2 * Wp, halveH = H < 2 * Hp;
+  TsCornerSizes c;
+  c.LeftW = halveW ? W / 2 : Wp;
+  c.TopH = halveH ? H / 2 : Hp;
+  if (BorderWidth != 0) {
+    c.LeftW = std::min(c.LeftW, BorderWidth);
+    c.TopH = std::min(c.TopH, BorderWidth);
+  }
+  c.RightW = c.LeftW + (halveW && W % 2 != 0 ? 1 : 0);
+  c.BottomH = c.TopH + (halveH && H % 2 != 0 ? 1 : 0);
+  return c;
+}
+
+namespace {
+
+using spaint::PixelKey;
+using spaint::PixelKeyOf;
+
+// Where the frame of the state lies in its source picture, and how it is cut.
+struct TFrame {
+  TPixelView Src;
+  bool Own = false;         // a three-state picture of its own (always image over mask)
+  std::int32_t X = 0, Y = 0;  // the frame's top-left corner in Src
+  std::int32_t W = 0, H = 0;  // frame width, height of its picture part
+  std::int32_t Wp = 0, Hp = 0;  // tile size
+  std::int32_t MaskOffset = 0;  // rows from an image row to its mask row
+};
+
+TFrame OwnFrame(const TPixelView& pic, std::int32_t s) {
+  TFrame f;
+  f.Src = pic;
+  f.Own = true;
+  f.Wp = pic.Width / 9;
+  f.Hp = pic.Height / 6;
+  f.X = s * f.Wp * 3;  // no clamping: the picture always has three frames
+  f.W = pic.Width / 3;
+  f.H = pic.Height / 2;
+  f.MaskOffset = pic.Height / 2;
+  return f;
+}
+
+// A frame of the master bitmap; `packedOffset` places frame s at 3 * Wp * s rather than at
+// WidthOf(R) * s div ImageCount (the region painter's way).
+TFrame MasterFrame(const TsMaskData& m, std::int32_t s, bool packedOffset) {
+  TFrame f;
+  f.Src = MasterBitmap->View();
+  const std::int32_t count = m.ImageCount, rows = m.MaskType + 1;
+  s = std::clamp(s, 0, count - 1);
+  f.Wp = WidthOf(m.R) / (count * 3);
+  f.Hp = HeightOf(m.R) / (rows * 3);
+  f.X = m.R.Left + (packedOffset ? 3 * f.Wp * s : WidthOf(m.R) * s / count);
+  f.Y = m.R.Top;
+  f.W = WidthOf(m.R) / count;
+  f.H = HeightOf(m.R) / rows;
+  f.MaskOffset = HeightOf(m.R) / 2;
+  return f;
+}
+
+enum class TPieceKind { Corner, Side, Centre };
+
+// Where the repeated pieces start and end: masked borders start a whole tile in and end a tile
+// before the far edge; key-coloured ones start after the near corner and end that corner's size
+// before the far edge.
+struct TWalk {
+  std::int32_t X0 = 0, Y0 = 0;
+  std::int32_t XEnd = 0;     // top, bottom and centre columns
+  std::int32_t YEndSide = 0;  // left and right sides
+  std::int32_t YEndCentre = 0;
+};
+
+TWalk TileWalk(const TRect& d, const TFrame& f) {
+  return {d.Left + f.Wp, d.Top + f.Hp, d.Right - f.Wp, d.Bottom - f.Hp, d.Bottom - f.Hp};
+}
+TWalk CornerWalk(const TRect& d, const TsCornerSizes& c) {
+  return {d.Left + c.LeftW, d.Top + c.TopH, d.Right - c.LeftW, d.Bottom - c.TopH, d.Bottom - c.TopH};
+}
+
+// Whole tiles from pos while pos is below farEdge minus two tiles, then one piece cut to end.
+template <class Emit>
+void TileRun(std::int32_t pos, std::int32_t farEdge, std::int32_t tile, std::int32_t end, Emit&& emit) {
+  if (tile <= 0) return;  // a mask too small for tiles repeats nothing
+  while (pos < farEdge - 2 * tile) {
+    emit(pos, tile);
+    pos += tile;
+  }
+  if (pos < end) emit(pos, end - pos);
+}
+
+// Calls copy(destination, source, kind) for the nine-slice pieces in drawing order: top-left,
+// left side, top side, bottom-left, bottom side, bottom-right, top-right, right side, centre.
+template <class Copy>
+void WalkPieces(const TRect& d, const TFrame& f, const TsCornerSizes& c, const TWalk& w, bool filling, Copy&& copy) {
+  const std::int32_t fx = f.X, fy = f.Y, wp = f.Wp, hp = f.Hp;
+  const std::int32_t bottomRow = fy + f.H - c.BottomH;  // first source row of the bottom pieces
+  copy(TRect{d.Left, d.Top, d.Left + c.LeftW, d.Top + c.TopH}, TRect{fx, fy, fx + c.LeftW, fy + c.TopH},
+       TPieceKind::Corner);
+  TileRun(w.Y0, d.Bottom, hp, w.YEndSide, [&](std::int32_t y, std::int32_t len) {
+    copy(TRect{d.Left, y, d.Left + c.LeftW, y + len}, TRect{fx, fy + hp, fx + c.LeftW, fy + hp + len}, TPieceKind::Side);
+  });
+  TileRun(w.X0, d.Right, wp, w.XEnd, [&](std::int32_t x, std::int32_t len) {
+    copy(TRect{x, d.Top, x + len, d.Top + c.TopH}, TRect{fx + wp, fy, fx + wp + len, fy + c.TopH}, TPieceKind::Side);
+  });
+  copy(TRect{d.Left, d.Bottom - c.BottomH, d.Left + c.LeftW, d.Bottom},
+       TRect{fx, bottomRow, fx + c.LeftW, bottomRow + c.BottomH}, TPieceKind::Corner);
+  TileRun(w.X0, d.Right, wp, w.XEnd, [&](std::int32_t x, std::int32_t len) {
+    copy(TRect{x, d.Bottom - c.BottomH, x + len, d.Bottom}, TRect{fx + wp, bottomRow, fx + wp + len, bottomRow + c.BottomH},
+         TPieceKind::Side);
+  });
+  const std::int32_t rightCol = fx + f.W - c.RightW;  // first source column of the right corners
+  copy(TRect{d.Right - c.RightW, d.Bottom - c.BottomH, d.Right, d.Bottom},
+       TRect{rightCol, bottomRow, rightCol + c.RightW, bottomRow + c.BottomH}, TPieceKind::Corner);
+  copy(TRect{d.Right - c.RightW, d.Top, d.Right, d.Top + c.TopH}, TRect{rightCol, fy, rightCol + c.RightW, fy + c.TopH},
+       TPieceKind::Corner);
+  const std::int32_t rightSide = fx + 3 * wp - c.RightW;  // the last columns of tile (2, 1)
+  TileRun(w.Y0, d.Bottom, hp, w.YEndSide, [&](std::int32_t y, std::int32_t len) {
+    copy(TRect{d.Right - c.RightW, y, d.Right, y + len}, TRect{rightSide, fy + hp, rightSide + c.RightW, fy + hp + len},
+         TPieceKind::Side);
+  });
+  if (!filling) return;
+  TileRun(w.Y0, d.Bottom, hp, w.YEndCentre, [&](std::int32_t y, std::int32_t rows) {
+    TileRun(w.X0, d.Right, wp, w.XEnd, [&](std::int32_t x, std::int32_t cols) {
+      copy(TRect{x, y, x + cols, y + rows}, TRect{fx + wp, fy + hp, fx + wp + cols, fy + hp + rows}, TPieceKind::Centre);
+    });
+  });
+}
+
+// An opaque copy of SR to DR's top-left corner, cut to both pictures.
+void OpaqueCopy(const TPixelView& dst, const TRect& dr, const TPixelView& src, const TRect& sr) {
+  const std::int32_t cutX = std::max({0, -dr.Left, -sr.Left}), cutY = std::max({0, -dr.Top, -sr.Top});
+  const std::int32_t cols = std::min({WidthOf(sr), WidthOf(dr), dst.Width - dr.Left, src.Width - sr.Left}) - cutX;
+  const std::int32_t rows = std::min({HeightOf(sr), HeightOf(dr), dst.Height - dr.Top, src.Height - sr.Top}) - cutY;
+  if (cols <= 0 || rows <= 0) return;
+  for (std::int32_t i = 0; i < rows; ++i)
+    std::memcpy(dst.Pixel(dr.Left + cutX, dr.Top + cutY + i), src.Pixel(sr.Left + cutX, sr.Top + cutY + i),
+                3 * static_cast<std::size_t>(cols));
+}
+
+// A key-coloured corner: CopyTransRect takes its source rectangle inclusive.
+void KeyedCopy(const TPixelView& dst, const TRect& dr, const TPixelView& src, const TRect& sr, const TCacheInfo& ci) {
+  if (WidthOf(sr) <= 0 || HeightOf(sr) <= 0) return;
+  CopyTransRect(dst, src, dr.Left, dr.Top, {sr.Left, sr.Top, sr.Right - 1, sr.Bottom - 1}, clFuchsia, ci);
+}
+
+// The region painter's piece copy: key-coloured pixels are holes, left unchanged in the picture
+// and cut out of the region (one rectangle per run of a row); the others are mixed through the mask.
+void HolePiece(const TPixelView& bmp, const TRect& dr, const TRect& sr, const TFrame& f, TsRegion& rgn) {
+  spaint::TMaskedArea a;
+  if (!spaint::ClipMaskedCopy(dr, sr, bmp, f.Src, f.MaskOffset, a)) return;
+  constexpr std::uint32_t kKey = PixelKeyOf(clFuchsia);
+  const std::size_t n = 3 * static_cast<std::size_t>(a.Cols);
+  std::vector<std::uint8_t> mixed(n);
+  for (std::int32_t i = 0; i < a.Rows; ++i) {
+    const std::int32_t y = a.DR.Top + i;
+    std::uint8_t* d = bmp.Pixel(a.DR.Left, y);
+    const std::uint8_t* s = f.Src.Pixel(a.SR.Left, a.SR.Top + i);
+    const std::uint8_t* m = f.Src.Pixel(a.SR.Left, a.SR.Top + i + f.MaskOffset);
+    std::memcpy(mixed.data(), d, n);
+    spaint::MixRowsByMask(mixed.data(), s, m, n);
+    spaint::CopyRowSkippingKey(d, mixed.data(), s, a.Cols, kKey);
+    std::int32_t runStart = -1;
+    for (std::int32_t j = 0; j < a.Cols; ++j) {
+      const bool hole = PixelKey(s + 3 * j) == kKey;
+      if (hole && runStart < 0) runStart = j;
+      if (!hole && runStart >= 0) {
+        rgn.Remove({a.DR.Left + runStart, y, a.DR.Left + j, y + 1}, true);
+        runStart = -1;
+      }
+    }
+    if (runStart >= 0) rgn.Remove({a.DR.Left + runStart, y, a.DR.Left + a.Cols, y + 1}, false);
+  }
+}
+
+void DrawSkinRectWith(const TPixelView& bmp, const TRect& d, bool filling, const TCacheInfo& ci, const TsMaskData& m,
+                      std::int32_t s, bool small) {
+  if (bmp.Empty() || WidthOf(d) < 2 || HeightOf(d) < 2) return;
+  if (m.Bmp) {
+    if (small) return;
+    const TFrame f = OwnFrame(m.Bmp->View(), s);
+    const TsCornerSizes c = CornerSizes(WidthOf(d), HeightOf(d), f.Wp, f.Hp, 0);
+    WalkPieces(d, f, c, TileWalk(d, f), filling, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+      CopyByMask(dr, sr, bmp, f.Src, kind == TPieceKind::Corner ? ci : EmptyCI);
+    });
+    return;
+  }
+  if (m.ImageCount <= 0 || !MasterBitmap || m.MaskType < 0) return;
+  const TFrame f = MasterFrame(m, s, false);
+  const TsCornerSizes c = CornerSizes(WidthOf(d), HeightOf(d), f.Wp, f.Hp, small ? 0 : m.BorderWidth);
+  if (m.MaskType == 1) {
+    WalkPieces(d, f, c, TileWalk(d, f), filling, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+      CopyMasterRect(dr, sr, bmp, small || kind == TPieceKind::Corner ? ci : EmptyCI, m);
+    });
+    return;
+  }
+  // Key-coloured masks: keyed corners over opaque sides; no centre under a limited border.
+  const bool centre = filling && (small || m.BorderWidth == 0);
+  WalkPieces(d, f, c, CornerWalk(d, c), centre, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+    if (small || kind == TPieceKind::Corner)
+      KeyedCopy(bmp, dr, f.Src, sr, ci);
+    else
+      OpaqueCopy(bmp, dr, f.Src, sr);
+  });
+}
+
+void PaintBorderWithRegion(const TPixelView& bmp, TsRegion& rgn, bool filling, const TFrame& f, bool keyed) {
+  const TRect d{0, 0, bmp.Width, bmp.Height};
+  const TsCornerSizes c = CornerSizes(d.Right, d.Bottom, f.Wp, f.Hp, 0);
+  WalkPieces(d, f, c, TileWalk(d, f), filling, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+    if (keyed)
+      OpaqueCopy(bmp, dr, f.Src, sr);
+    else if (f.Own && kind == TPieceKind::Centre)
+      CopyByMask(dr, sr, bmp, f.Src, EmptyCI);
+    else
+      HolePiece(bmp, dr, sr, f, rgn);
+  });
+}
+
+}  // namespace
+
+void DrawSkinRect(const TPixelView& Bmp, TRect D, bool Filling, const TCacheInfo& CI, const TsMaskData& M,
+                  std::int32_t S) {
+  DrawSkinRectWith(Bmp, D, Filling, CI, M, S, false);
+}
+
+void DrawSmallSkinRect(const TPixelView& Bmp, TRect D, bool Filling, const TCacheInfo& CI, const TsMaskData& M,
+                       std::int32_t S) {
+  DrawSkinRectWith(Bmp, D, Filling, CI, M, S, true);
+}
+
+void PaintSkinBorder(const TPixelView& Bmp, TsRegion& Rgn, bool Filling, const TsMaskData& M, std::int32_t S) {
+  if (Bmp.Empty()) return;
+  if (M.Bmp) {
+    PaintRasterBorder(Bmp, M.Bmp->View(), S, Rgn, clFuchsia, Filling);
+    return;
+  }
+  if (!MasterBitmap || M.ImageCount <= 0 || M.MaskType < 0) return;
+  PaintBorderWithRegion(Bmp, Rgn, Filling, MasterFrame(M, S, true), M.MaskType == 0);
+}
+
+void PaintRasterBorder(const TPixelView& Bmp, const TPixelView& Pic, std::int32_t S, TsRegion& Rgn, TColor,
+                       bool Filling) {
+  if (Bmp.Empty() || Pic.Empty() || Bmp.Width < 3 || Bmp.Height < 3) return;
+  PaintBorderWithRegion(Bmp, Rgn, Filling, OwnFrame(Pic, S), false);
+}
