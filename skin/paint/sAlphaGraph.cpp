@@ -14,7 +14,7 @@ void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
   R.Right = std::min(R.Right, Bmp.Width - 1);
   R.Bottom = std::min(R.Bottom, Bmp.Height - 1);
   if (R.Right < R.Left || R.Bottom < R.Top) return;
-  C = ColorToRGB(C);
+  C = SystemColorToRGB(C);
   // The percentage and the colour are fixed for the call: one table per channel holds the
   // rounded mix for every value the channel can have.
   const double e = P / 100.0;
@@ -136,7 +136,7 @@ void BmpDisabledKind(const TPixelView& Bmp, TsDisabledKind K, TColor ParentColor
     BlendTransRectangle(Bmp, skipX, skipY, CI.Bmp, {bx + skipX, by + skipY, bx + Bmp.Width, by + Bmp.Height}, 0.5,
                         {0, 0, 0, 255});
   } else {
-    FadeBmp(Bmp, {0, 0, Bmp.Width, Bmp.Height}, 50, TsColor::FromColor(ColorToRGB(ParentColor)), 0, 0);
+    FadeBmp(Bmp, {0, 0, Bmp.Width, Bmp.Height}, 50, TsColor::FromColor(SystemColorToRGB(ParentColor)), 0, 0);
   }
 }
 

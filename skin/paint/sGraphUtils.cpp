@@ -74,7 +74,7 @@ constexpr std::array<TColor, 31> kDefaultSystemColors = {
 }  // namespace
 
 #ifndef _WIN32
-TColor ColorToRGB(TColor Color) {
+TColor SystemColorToRGB(TColor Color) {
   if (Color >= 0) return Color;
   const auto index = static_cast<std::uint32_t>(Color) & 0xFFu;
   return index < kDefaultSystemColors.size() ? kDefaultSystemColors[index] : 0;

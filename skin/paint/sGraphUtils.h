@@ -56,8 +56,10 @@ struct TCacheInfo {
 // A descriptor that never lets a routine consult the background.
 inline constexpr TCacheInfo EmptyCI{};
 
-// An explicit colour unchanged; a system colour (top bit set) as its current RGB value.
-TColor ColorToRGB(TColor Color);
+// An explicit colour unchanged; a system colour (top bit set) as its current RGB value (the
+// display's on Windows, the platform's default scheme elsewhere). The pixel routines' own
+// lookup, so that they need nothing of the window framework.
+TColor SystemColorToRGB(TColor Color);
 
 // [SECTION] Colour arithmetic
 

@@ -31,7 +31,7 @@ COLORREF AsColorRef(TColor c) { return static_cast<COLORREF>(c); }
 
 }  // namespace
 
-TColor ColorToRGB(TColor Color) {
+TColor SystemColorToRGB(TColor Color) {
   if (Color >= 0) return Color;
   return static_cast<TColor>(GetSysColor(static_cast<int>(static_cast<std::uint32_t>(Color) & 0xFFu)));
 }
@@ -45,7 +45,7 @@ void FillDC(HDC DC, const TRect& R, TColor C) {
 }
 
 void DrawRectangleOnDC(HDC DC, TRect& R, TColor C1, TColor C2, std::int32_t& Width) {
-  TGdiObject light(CreatePen(PS_SOLID, 1, AsColorRef(ColorToRGB(C1))));
+  TGdiObject light(CreatePen(PS_SOLID, 1, AsColorRef(SystemColorToRGB(C1))));
   TGdiObject dark(CreatePen(PS_SOLID, 1, AsColorRef(C2)));
   if (!light || !dark) return;
   TSavedDC saved(DC);

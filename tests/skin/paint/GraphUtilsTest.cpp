@@ -296,7 +296,7 @@ TEST(PixelEdgeCases, SinglePixelResults) {
       {"BlendColorRect 100 keeps", [](TPixelView d, TPixelView) { BlendColorRect(d, {0, 0, 5, 5}, 100, clRed); }, {1, 2, 3}, {}, {1, 2, 3}},
       {"BlendColorRect 0 is the colour", [](TPixelView d, TPixelView) { BlendColorRect(d, {-3, -3, 0, 0}, 0, RGBColor(10, 20, 30)); }, {1, 2, 3}, {}, {30, 20, 10}},
       {"BlendColorRect 0 of a system colour", [](TPixelView d, TPixelView) { BlendColorRect(d, {0, 0, 0, 0}, 0, clBtnFace); }, {1, 2, 3}, {},
-       {GetBValue(ColorToRGB(clBtnFace)), GetGValue(ColorToRGB(clBtnFace)), GetRValue(ColorToRGB(clBtnFace))}},
+       {GetBValue(SystemColorToRGB(clBtnFace)), GetGValue(SystemColorToRGB(clBtnFace)), GetRValue(SystemColorToRGB(clBtnFace))}},
       {"BlendTransBitmap leaves the key", [](TPixelView d, TPixelView) { BlendTransBitmap(d, 0.5, {0, 0, 0, 0}, TsColor::FromColor(clFuchsia)); }, kKey, {}, kKey},
       {"CopyTransBitmaps skips the key", [](TPixelView d, TPixelView s) { CopyTransBitmaps(d, s, 0, 0, TsColor::FromColor(clFuchsia)); }, {5, 5, 5}, kKey, {5, 5, 5}},
       {"CopyRect copies the key", [](TPixelView d, TPixelView) { TPixelImage two(2, 2); Fill(two.View(), kKey); CopyRect(d, two.View(), 0, 0, {0, 0, 2, 2}, 0); }, {5, 5, 5}, {}, kKey},
