@@ -1,0 +1,5 @@
+#include "resources/skins/StoredSkins.h"
+
+#include "skin/data/sStoredSkin.h"
+
+bool LoadStoredSkins(TsStoredSkins& skins) { return ReadStoredSkins(StoredSkinsData(), skins); }

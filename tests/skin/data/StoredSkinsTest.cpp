@@ -1,0 +1,266 @@
+// The five stored skins: their structure, the values the calculator paints with, the artwork
+// rules, and the round trip through an extracted folder.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "framework/core/FileSystem.h"
+#include "resources/skins/StoredSkins.h"
+#include "skin/data/sImageCodecs.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/sSkinFolder.h"
+#include "skin/data/sSkinLoad.h"
+#include "skin/data/sSkinLookup.h"
+#include "skin/data/sStoredSkin.h"
+
+namespace {
+
+class StoredSkins : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(LoadStoredSkins(skins_)); }
+  void TearDown() override {
+    SelectInternalSkin();
+    FreeBitmaps();
+    FreeJpegs();
+    gd.clear();
+  }
+  static void LoadInternal(const std::string& name) {
+    SelectInternalSkin();
+    TsSkinSource source;
+    source.SkinName = name;
+    source.InternalSkins = &skins_;
+    LoadAllMasks(source);
+    LoadAllPatterns(source);
+    LoadAllGeneralData(source);
+  }
+  static TsStoredSkins skins_;
+};
+TsStoredSkins StoredSkins::skins_;
+
+TEST_F(StoredSkins, NamesCountsAndSizes) {
+  struct Case {
+    const char* name;
+    std::size_t sections, named, masks, patterns;
+    int width, height;
+  };
+  const Case cases[] = {
+      {"BlueGlass (internal)", 57, 56, 77, 0, 304, 250}, {"MacOS (internal)", 54, 53, 69, 0, 200, 345},
+      {"LongHorn (internal)", 57, 56, 52, 0, 249, 120},  {"MacMetal (internal)", 53, 52, 69, 0, 198, 331},
+      {"Winter2003 (internal)", 57, 56, 63, 2, 304, 250},
+  };
+  ASSERT_EQ(skins_.Count(), 5);
+  for (int i = 0; i < 5; ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(skins_[i].Name, c.name);
+    LoadInternal(c.name);
+    EXPECT_EQ(gd.size(), c.sections);
+    std::size_t named = 0;
+    for (const auto& g : gd) named += g.ClassName.empty() ? 0 : 1;
+    EXPECT_EQ(named, c.named);
+    EXPECT_EQ(gd.back().ClassName, "");
+    EXPECT_EQ(ma.size(), c.masks);
+    EXPECT_EQ(pa.size(), c.patterns);
+    ASSERT_NE(MasterBitmap, nullptr);
+    EXPECT_EQ(MasterBitmap->Width(), c.width);
+    EXPECT_EQ(MasterBitmap->Height(), c.height);
+    const TsStoredSkin& stored = skins_[i];
+    const TsSkinImage& last = stored.Images[stored.Images.Count() - 1];
+    EXPECT_EQ(last.SectionName + "/" + last.PropertyName + "/" + last.Name, "GLOBALINFO/MASTERBITMAP/MASTER.BMP");
+    EXPECT_EQ(last.ImageCount, 0);
+    for (int p = 0; p < stored.Patterns.Count(); ++p) {
+      TPixelImage ground;
+      ASSERT_TRUE(ReadJpeg(stored.Patterns[p].Image.Data, ground));
+      EXPECT_EQ(stored.Patterns[p].Name, "BG.JPG");
+      EXPECT_GE(ground.Width(), 300);
+      EXPECT_GE(ground.Height(), 300);
+    }
+  }
+}
+
+TEST_F(StoredSkins, BlueGlassHoldsTheValuesThePainterUses) {
+  LoadInternal("BlueGlass (internal)");
+  const char* order[] = {"DRAGBAR", "TABSHEET", "PAGECONTROLBOTTOM"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(gd[static_cast<std::size_t>(i)].ClassName, order[i]);
+  EXPECT_EQ(gd[55].ClassName, "EDIT");
+  EXPECT_EQ(gd[54].ClassName, "GLOBALINFO");
+  struct Values {
+    const char* section;
+    TColor color;
+    int transparency, gradientPercent;
+    std::size_t steps, hotSteps;
+    TColor hotColor;
+    int imagePercent;
+  };
+  const Values values[] = {
+      {"FORM", 0xD0BC99, 0, 0, 0, 0, 0xD0BC99, 100}, {"FORMTITLE", 0xFFFFFF, 50, 100, 4, 4, 0xFFFFFF, 0},
+      {"DIALOG", 0xFFFFFF, 0, 50, 2, 2, 0xFFFFFF, 50}, {"EDIT", 0xFFFFFF, 0, 0, 0, 0, 0xFFFFFF, 0},
+      {"BUTTON", 0xFFFFFF, 50, 100, 2, 2, 0xFFFFFF, 0}, {"SCROLLBAR1H", 0xFFFFFF, 100, 0, 0, 0, 0xFFFFFF, 0},
+      {"SCROLLSLIDERV", 0xFFFFFF, 100, 0, 0, 0, 0xFFFFFF, 0}, {"GLOBALINFO", 0xCAAB77, 0, 0, 0, 0, 0xFFFFFF, 0},
+      {"MENUITEM", 0xFFFFFF, 100, 0, 0, 2, 0xB95C00, 0},     {"MAINMENU", 0xC29B65, 0, 0, 4, 0, 0xFFFFFF, 0},
+  };
+  for (const auto& v : values) {
+    SCOPED_TRACE(v.section);
+    const TsGeneralData& g = gd.at(static_cast<std::size_t>(GetSkinIndex(v.section)));
+    EXPECT_EQ(g.Color, v.color);
+    EXPECT_EQ(g.Transparency, v.transparency);
+    EXPECT_EQ(g.GradientPercent, v.gradientPercent);
+    EXPECT_EQ(g.GradientArray.size(), v.steps);
+    EXPECT_EQ(g.HotGradientArray.size(), v.hotSteps);
+    EXPECT_EQ(g.HotColor, v.hotColor);
+    EXPECT_EQ(g.ImagePercent, v.imagePercent);
+    EXPECT_EQ(g.ShadowTransparency, 60);
+    EXPECT_EQ(g.ParentClass, "");
+  }
+  const TsGeneralData& button = gd.at(static_cast<std::size_t>(GetSkinIndex("button")));
+  EXPECT_EQ(button.HotFontColor, 16774621);
+  EXPECT_EQ(button.HotTCLeft, 7954485);
+  EXPECT_EQ(button.HotTCRight, -1);
+  EXPECT_TRUE(button.FadingEnabled);
+  EXPECT_EQ(button.FadingIterations, 10);
+  EXPECT_EQ(button.GradientArray[0].Percent, 110);
+  const TsGeneralData& title = gd.at(static_cast<std::size_t>(GetSkinIndex("FORMTITLE")));
+  EXPECT_EQ(title.FontColor, 6636336);
+  EXPECT_EQ(title.TCRight, 16043927);
+  EXPECT_EQ(title.HotTCTop, 4072704);
+  EXPECT_TRUE(gd.at(static_cast<std::size_t>(GetSkinIndex("FORM"))).ReservedBoolean);
+
+  struct MaskCase {
+    const char* section;
+    const char* property;
+    TRect r;
+    int imageCount, maskType;
+  };
+  const MaskCase masks[] = {
+      {"FORM", "BORDERSMASK", Rect(135, 60, 147, 72), 1, 0},   {"FORM", "TITLEBUTTON", Rect(0, 114, 60, 154), 3, 1},
+      {"FORM", "BICONCLOSE", Rect(244, 114, 304, 154), 3, 1},  {"FORM", "BICONNORM", Rect(122, 114, 182, 154), 3, 1},
+      {"FORM", "GRIPIMAGE", Rect(252, 0, 270, 36), 1, 1},      {"DIALOG", "HOTPATTERN", Rect(252, 154, 304, 190), 3, 1},
+      {"FORMTITLE", "BORDERSMASK", Rect(231, 60, 261, 114), 1, 1},
+      {"MAINMENU", "BORDERSMASK", Rect(189, 72, 210, 114), 1, 1},
+      {"COMBOBOX", "BORDERSMASK", Rect(120, 190, 195, 250), 1, 0},
+      {"COMBOBOX", "GLYPHMASK", Rect(195, 154, 252, 188), 3, 1}, {"BUTTON", "BORDERSMASK", Rect(63, 72, 126, 114), 3, 1},
+      {"SCROLLBAR2V", "BORDERSMASK", Rect(261, 84, 276, 114), 1, 1},
+      {"SCROLLSLIDERH", "BORDERSMASK", Rect(0, 72, 63, 114), 3, 1},
+      {"SCROLLBTNBOTTOM", "GLYPHMASK", Rect(264, 53, 291, 58), 3, 0},
+      {"SCROLLSLIDERV", "GLYPHMASK", Rect(292, 98, 299, 114), 1, 1},
+      {"MENUITEM", "BORDERSMASK", Rect(126, 72, 168, 114), 2, 1}, {"DIVIDER", "BORDERSMASK", Rect(298, 21, 301, 39), 1, 1},
+      {"GLOBALINFO", "RADIOUNCHECKED", Rect(0, 154, 48, 190), 3, 1},
+  };
+  for (const auto& m : masks) {
+    SCOPED_TRACE(std::string(m.section) + "/" + m.property);
+    const int index = GetMaskIndex(GetSkinIndex(m.section), m.section, m.property);
+    ASSERT_GE(index, 0);
+    const TsMaskData& mask = ma[static_cast<std::size_t>(index)];
+    EXPECT_EQ(mask.R, m.r);
+    EXPECT_EQ(mask.ImageCount, m.imageCount);
+    EXPECT_EQ(mask.MaskType, m.maskType);
+    EXPECT_EQ(mask.BorderWidth, 0);
+  }
+  EXPECT_EQ(MaskSize(GetMaskIndex(GetSkinIndex("BUTTON"), "BUTTON", "BORDERSMASK")), (TMaskSize{21, 21}));
+  EXPECT_EQ(MaskSize(GetMaskIndex(GetSkinIndex("EDIT"), "EDIT", "BORDERSMASK")), (TMaskSize{75, 60}));
+  InitConstantIndexes();
+  EXPECT_EQ(ConstData.ScrollBtnIndexes[0], GetSkinIndex("SCROLLBTNTOP"));
+  EXPECT_GE(ConstData.ScrollBtnGlyphMasks[3], 0);
+  EXPECT_GE(ConstData.CheckMasks[0], 0);
+  EXPECT_EQ(ConstData.SliderPatterns[0], -1);
+}
+
+// Artwork rules: every rectangle inside its master, grey masks really grey, and the frames of a
+// three-state mask different from each other (normal, hot and pressed can be told apart).
+TEST_F(StoredSkins, ArtworkFollowsTheMaskRules) {
+  for (int s = 0; s < skins_.Count(); ++s) {
+    SCOPED_TRACE(skins_[s].Name);
+    LoadInternal(skins_[s].Name);
+    const TPixelView master = MasterBitmap->View();
+    for (const auto& m : ma) {
+      if (m.Bmp) continue;
+      SCOPED_TRACE(m.ClassName + "/" + m.PropertyName);
+      ASSERT_TRUE(m.R.Left >= 0 && m.R.Top >= 0 && m.R.Right <= master.Width && m.R.Bottom <= master.Height);
+      const TMaskSize size = MaskSize(m);
+      if (m.MaskType == 1 && m.PropertyName.find("PATTERN") == std::string::npos) {
+        for (int y = m.R.Top + size.Height; y < m.R.Top + 2 * size.Height; ++y)
+          for (int x = m.R.Left; x < m.R.Right; ++x) {
+            const std::uint8_t* p = master.Pixel(x, y);
+            ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << "," << y;
+          }
+      }
+      if (m.ImageCount == 3 && m.PropertyName != "PATTERN" && m.PropertyName != "HOTPATTERN") {
+        auto frame = [&](int k) {
+          std::string bytes;
+          for (int y = m.R.Top; y < m.R.Top + size.Height; ++y)
+            bytes.append(reinterpret_cast<const char*>(master.Pixel(m.R.Left + k * size.Width, y)),
+                         3 * static_cast<std::size_t>(size.Width));
+          return bytes;
+        };
+        EXPECT_TRUE(frame(0) != frame(1) && frame(1) != frame(2) && frame(0) != frame(2));
+      }
+    }
+  }
+}
+
+TEST_F(StoredSkins, ExtractedFoldersLoadLikeTheStoredSkins) {
+  const std::string root = PathToUtf8(std::filesystem::temp_directory_path()) + "\\ds-stored-roundtrip";
+  std::filesystem::remove_all(PathFromUtf8(root));
+  ASSERT_TRUE(ForceDirectories(root));
+  for (int s = 0; s < skins_.Count(); ++s) {
+    const std::string name = skins_[s].Name;
+    SCOPED_TRACE(name);
+    auto snapshot = [] {
+      std::map<std::string, std::string> masks;
+      for (const auto& m : ma) {
+        std::string bytes;
+        if (m.Bmp) {
+          bytes = WriteBmp(m.Bmp->View(), false);
+        } else {
+          const TPixelView v = MasterBitmap->View();
+          for (int y = m.R.Top; y < m.R.Bottom; ++y)
+            bytes.append(reinterpret_cast<const char*>(v.Pixel(m.R.Left, y)), 3 * static_cast<std::size_t>(WidthOf(m.R)));
+          bytes += std::to_string(m.ImageCount) + "/" + std::to_string(m.MaskType);
+        }
+        masks[m.ClassName + "/" + m.PropertyName] = bytes;
+      }
+      return masks;
+    };
+    LoadInternal(name);
+    const auto internalMasks = snapshot();
+    const std::size_t internalPatterns = pa.size();
+    const TsGeneralDataArray internalSections = gd;
+
+    ASSERT_EQ(ExtractInternalSkin(skins_, name, root), "");
+    std::vector<std::string> problems;
+    TsSkinSource source;
+    source.Problems = &problems;
+    SelectSkinFolder(root + "\\" + name + " extracted\\");
+    LoadAllMasks(source);
+    LoadAllPatterns(source);
+    LoadAllGeneralData(source);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+    EXPECT_EQ(snapshot(), internalMasks);
+    EXPECT_EQ(pa.size(), internalPatterns);
+    ASSERT_EQ(gd.size() + 1, internalSections.size());  // the unnamed item is not written
+    for (const auto& want : internalSections) {
+      if (want.ClassName.empty()) continue;
+      SCOPED_TRACE(want.ClassName);
+      const TsGeneralData& got = gd.at(static_cast<std::size_t>(GetSkinIndex(want.ClassName)));
+      const auto fields = [](const TsGeneralData& g) {
+        return std::vector<std::int64_t>{g.Color, g.Bevel, g.FontColor, g.TCLeft, g.TCTop, g.TCRight, g.TCBottom,
+                                         g.HotFontColor, g.HotTCLeft, g.HotTCTop, g.HotTCRight, g.HotTCBottom,
+                                         g.ReservedBoolean, g.ShadowBlur, g.ShadowColor, g.ShadowEnabled,
+                                         g.ShadowOffset, g.ShadowTransparency, g.Transparency, g.GradientPercent,
+                                         g.ImagePercent, g.ShowFocus, g.FadingEnabled, g.FadingIntervalIn,
+                                         g.FadingIntervalOut, g.FadingIterations, g.HotColor, g.HotTransparency,
+                                         g.HotBevel, g.HotGradientPercent, g.HotImagePercent, g.BorderColor1,
+                                         g.BorderColor2, static_cast<std::int64_t>(g.GradientArray.size()),
+                                         static_cast<std::int64_t>(g.HotGradientArray.size())};
+      };
+      EXPECT_EQ(fields(got), fields(want));
+    }
+    SelectInternalSkin();
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(PathFromUtf8(root), ec);
+}
+
+}  // namespace
