@@ -7,6 +7,13 @@ if(DS_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(DS_FUZZ)
+  # Libraries are instrumented for the fuzzer and the sanitizers; only the fuzz targets link
+  # the fuzzer's own main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   # One self-contained .exe: no MinGW runtime DLLs beside it.
   add_link_options(-static -static-libgcc -static-libstdc++)

@@ -243,7 +243,8 @@ std::string WriteBmp(TPixelView image, bool allowPalette) {
     for (std::int32_t y = 0; y < h && paletted; ++y) {
       const std::uint8_t* row = image.Row(y);
       for (std::int32_t x = 0; x < w; ++x) {
-        const std::uint32_t c = row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
+        const std::uint32_t c = static_cast<std::uint32_t>(row[3 * x]) | (static_cast<std::uint32_t>(row[3 * x + 1]) << 8) |
+                                (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
         std::size_t i = 0;
         while (i < colors.size() && colors[i] != c) ++i;
         if (i == colors.size()) {

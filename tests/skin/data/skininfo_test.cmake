@@ -1,0 +1,63 @@
+# skininfo's promises to skin authors: the summary of each stored skin, problems listed with
+# exit status 1, and 2 for what cannot be loaded. Run with -DSKININFO=... -DWORK=...
+function(expect_run expected_status)
+  execute_process(COMMAND ${SKININFO} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL expected_status)
+    message(FATAL_ERROR "skininfo ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+function(expect_text text)
+  string(FIND "${out}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "missing \"${text}\" in:\n${out}")
+  endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+foreach(row "BlueGlass (internal)|57 (56 named)|77|0|304 x 250"
+            "MacOS (internal)|54 (53 named)|69|0|200 x 345"
+            "LongHorn (internal)|57 (56 named)|52|0|249 x 120"
+            "MacMetal (internal)|53 (52 named)|69|0|198 x 331"
+            "Winter2003 (internal)|57 (56 named)|63|2|304 x 250")
+  string(REPLACE "|" ";" fields "${row}")
+  list(GET fields 0 name)
+  list(GET fields 1 sections)
+  list(GET fields 2 masks)
+  list(GET fields 3 patterns)
+  list(GET fields 4 size)
+  expect_run(0 "${name}")
+  expect_text("sections:      ${sections}")
+  expect_text("masks:         ${masks}\n")
+  expect_text("patterns:      ${patterns}\n")
+  expect_text("master bitmap: ${size}")
+  expect_run(0 "${name}" --extract ${WORK})
+  expect_run(0 "${WORK}/${name} extracted")
+endforeach()
+
+# A folder with one problem of each kind an author makes.
+set(bad ${WORK}/Bad)
+file(COPY "${WORK}/BlueGlass (internal) extracted/Master.bmp" DESTINATION ${bad})
+file(RENAME ${bad}/Master.bmp ${bad}/MASTER.BMP)
+file(WRITE ${bad}/BROKEN.BMP "BM but nothing more")
+file(WRITE ${bad}/Options.dat "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[A]\nPARENTCLASS=B\nX=#(0,0,400,20),1,0\nG=missing.bmp\nH=broken.bmp\n[B]\nPARENTCLASS=A\n[C]\nM=#(0, 0,1,1),1,0\n")
+expect_run(1 ${bad})
+expect_text("masks:         2\n")
+expect_text("[A] parent chain loops")
+expect_text("is not inside the 304 x 250 master bitmap")
+expect_text("missing.bmp is missing")
+expect_text("broken.bmp is unreadable")
+expect_text("bad number in mask line")
+
+file(MAKE_DIRECTORY ${WORK}/Empty)
+file(WRITE ${WORK}/Old/Options.dat "[TSEDIT]\nCOLOR=1\n")
+expect_run(1 ${WORK}/Old)
+expect_text("old-format skin folder")
+expect_run(2 ${WORK}/Empty)
+expect_run(2 "No Such Skin")
+expect_run(2 "No Such Skin" --extract ${WORK})
+expect_run(2 "BlueGlass (internal)" --extract ${WORK}/nowhere)
+expect_run(2)
+file(REMOVE_RECURSE ${WORK})

@@ -1,0 +1,171 @@
+// skininfo: a checker for skin authors. Loads a stored skin (by name) or a skin folder (by
+// path) with the loaders the program uses, prints what it holds and every problem an author
+// should fix.
+//
+//   skininfo NAME-OR-FOLDER            summary and problems
+//   skininfo NAME --extract DIR        writes the stored skin NAME as a folder inside DIR
+//
+// Exit status: 0 loaded without problems, 1 loaded with problems, 2 could not be loaded.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
+#include "framework/core/Exceptions.h"
+#include "framework/core/FileSystem.h"
+#include "framework/core/StrUtils.h"
+#include "resources/skins/StoredSkins.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/sSkinFolder.h"
+#include "skin/data/sSkinLoad.h"
+#include "skin/data/sSkinLookup.h"
+#include "skin/data/sStoredSkin.h"
+
+namespace {
+
+// The command line as UTF-8, whatever the system's code page is.
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> args;
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; wide != nullptr && i < count; ++i) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
+    if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), bytes, nullptr, nullptr);
+    args.push_back(arg);
+  }
+  LocalFree(wide);
+#else
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+#endif
+  return args;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: skininfo NAME-OR-FOLDER\n       skininfo NAME --extract DIR\n");
+  return 2;
+}
+
+// Masks cut from the master bitmap must lie inside it.
+void CheckRectangles(std::vector<std::string>& problems) {
+  for (const auto& m : ma) {
+    if (m.Bmp) continue;
+    const TRect& r = m.R;
+    if (!MasterBitmap) {
+      problems.push_back("[" + m.ClassName + "] " + m.PropertyName + ": a mask rectangle without a master bitmap");
+    } else if (r.Left < 0 || r.Top < 0 || r.Right > MasterBitmap->Width() || r.Bottom > MasterBitmap->Height() ||
+               r.Left >= r.Right || r.Top >= r.Bottom) {
+      problems.push_back("[" + m.ClassName + "] " + m.PropertyName + ": mask rectangle " + FormatMaskLine(r, m.ImageCount, m.MaskType, m.BorderWidth) +
+                         " is not inside the " + std::to_string(MasterBitmap->Width()) + " x " +
+                         std::to_string(MasterBitmap->Height()) + " master bitmap");
+    }
+  }
+}
+
+// Parent chains of loaded sections that come back to themselves.
+void CheckParentLoops(std::vector<std::string>& problems) {
+  for (std::size_t i = 0; i < gd.size(); ++i) {
+    std::vector<std::int32_t> seen = {static_cast<std::int32_t>(i)};
+    std::int32_t at = static_cast<std::int32_t>(i);
+    while (true) {
+      const std::string parent = gd[static_cast<std::size_t>(at)].ParentClass;
+      if (parent.empty() || SameText(parent, gd[static_cast<std::size_t>(at)].ClassName)) break;
+      const std::int32_t next = GetSkinIndex(parent);
+      if (next < 0) break;
+      if (std::find(seen.begin(), seen.end(), next) != seen.end()) {
+        problems.push_back("[" + gd[i].ClassName + "] parent chain loops back to a section already visited");
+        break;
+      }
+      seen.push_back(next);
+      at = next;
+    }
+  }
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) return Usage();
+  TsStoredSkins skins;
+  if (!LoadStoredSkins(skins)) {
+    std::fprintf(stderr, "skininfo: the program's stored skins are damaged\n");
+    return 2;
+  }
+  const std::string& target = args[0];
+  if (args.size() == 3 && args[1] == "--extract") {
+    const std::string error = ExtractInternalSkin(skins, target, args[2]);
+    if (!error.empty()) {
+      std::fprintf(stderr, "skininfo: %s\n", error.c_str());
+      return 2;
+    }
+    std::printf("extracted \"%s\" into \"%s\"\n", target.c_str(), args[2].c_str());
+    return 0;
+  }
+  if (args.size() != 1) return Usage();
+
+  std::vector<std::string> problems;
+  TsSkinSource source;
+  source.Problems = &problems;
+  source.InternalSkins = &skins;
+  const bool folder = DirectoryExists(target);
+  if (folder) {
+    std::string path = target;
+    if (path.back() != '\\' && path.back() != '/') path += "\\";
+    if (!FileExists(path + "Options.dat")) {
+      std::fprintf(stderr, "skininfo: %s holds no Options.dat\n", target.c_str());
+      return 2;
+    }
+    SelectSkinFolder(path);
+  } else if (skins.IndexOf(target) < 0) {
+    std::fprintf(stderr, "skininfo: no stored skin and no folder named \"%s\"\n", target.c_str());
+    return 2;
+  } else {
+    source.SkinName = target;
+  }
+
+  // A conversion error stops one loader, as it stops the program's; the others still run.
+  for (auto* load : {&LoadAllMasks, &LoadAllPatterns, &LoadAllGeneralData}) {
+    try {
+      load(source);
+    } catch (const EConvertError& e) {
+      problems.push_back(std::string("loading stopped: ") + e.what());
+    }
+  }
+  if (!folder) {
+    CheckRectangles(problems);
+    CheckParentLoops(problems);
+  }
+
+  std::size_t named = 0;
+  for (const auto& g : gd) named += g.ClassName.empty() ? 0 : 1;
+  std::printf("skin:          %s (%s)\n", target.c_str(), folder ? "skin folder" : "stored skin");
+  std::printf("sections:      %zu (%zu named)\n", gd.size(), named);
+  std::printf("masks:         %zu\n", ma.size());
+  std::printf("patterns:      %zu\n", pa.size());
+  if (MasterBitmap) {
+    std::printf("master bitmap: %d x %d\n", MasterBitmap->Width(), MasterBitmap->Height());
+  } else {
+    std::printf("master bitmap: none\n");
+  }
+  for (const auto& p : problems) std::printf("problem: %s\n", p.c_str());
+  return problems.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(Arguments(argc, argv));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skininfo: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "skininfo: unexpected failure\n");
+  }
+  return 2;
+}
