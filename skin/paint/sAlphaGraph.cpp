@@ -60,6 +60,7 @@ void GlyphCopy(TRect DR, TRect SR, const TPixelView& Bmp, const TPixelView& Src,
   if (j1 < j0 || i1 < i0) return;
   const std::int32_t pixels = j1 - j0 + 1;
   const std::size_t n = 3 * static_cast<std::size_t>(pixels);
+  static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
   std::vector<std::uint8_t> mixed(n), mask(n);
   for (std::int32_t i = i0; i <= i1; ++i) {
     std::uint8_t* d = Bmp.Pixel(DR.Left + j0, DR.Top + i);
@@ -71,7 +72,7 @@ void GlyphCopy(TRect DR, TRect SR, const TPixelView& Bmp, const TPixelView& Src,
     }
     std::copy(d, d + n, mixed.data());
     spaint::MixRowsByMask(mixed.data(), s, m, n);
-    spaint::CopyRowSkippingKey(d, mixed.data(), s, pixels, PixelKeyOf(clFuchsia));
+    spaint::CopyRowSkippingKey(d, mixed.data(), s, pixels, kKey);
   }
 }
 

@@ -166,7 +166,7 @@ void KeyedCopy(const TPixelView& dst, const TRect& dr, const TPixelView& src, co
 void HolePiece(const TPixelView& bmp, const TRect& dr, const TRect& sr, const TFrame& f, TsRegion& rgn) {
   spaint::TMaskedArea a;
   if (!spaint::ClipMaskedCopy(dr, sr, bmp, f.Src, f.MaskOffset, a)) return;
-  constexpr std::uint32_t kKey = PixelKeyOf(clFuchsia);
+  static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
   const std::size_t n = 3 * static_cast<std::size_t>(a.Cols);
   std::vector<std::uint8_t> mixed(n);
   for (std::int32_t i = 0; i < a.Rows; ++i) {
@@ -179,7 +179,7 @@ void HolePiece(const TPixelView& bmp, const TRect& dr, const TRect& sr, const TF
     spaint::CopyRowSkippingKey(d, mixed.data(), s, a.Cols, kKey);
     std::int32_t runStart = -1;
     for (std::int32_t j = 0; j < a.Cols; ++j) {
-      const bool hole = PixelKey(s + 3 * j) == kKey;
+      const bool hole = PixelKey(s + 3 * j) == kKey.Key;
       if (hole && runStart < 0) runStart = j;
       if (!hole && runStart >= 0) {
         rgn.Remove({a.DR.Left + runStart, y, a.DR.Left + j, y + 1}, true);
@@ -190,6 +190,53 @@ void HolePiece(const TPixelView& bmp, const TRect& dr, const TRect& sr, const TF
   }
 }
 
+// The centre of a masked border in one pass per destination row: the row's tiles are laid side
+// by side into one source row (and mask row), composed once per tile row, and mixed over the
+// whole span at once. The same pixels as piece by piece, since the pieces neither overlap nor
+// leave gaps. False (nothing drawn) when a piece would reach outside its picture; the caller then
+// draws the pieces one by one.
+bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, const TWalk& w) {
+  std::vector<std::pair<std::int32_t, std::int32_t>> cols, rows;
+  TileRun(w.X0, d.Right, f.Wp, w.XEnd, [&](std::int32_t x, std::int32_t n) { cols.emplace_back(x, n); });
+  TileRun(w.Y0, d.Bottom, f.Hp, w.YEndCentre, [&](std::int32_t y, std::int32_t n) { rows.emplace_back(y, n); });
+  if (cols.empty() || rows.empty()) return true;
+  std::int32_t widest = 0, tallest = 0;
+  for (const auto& c : cols) widest = std::max(widest, c.second);
+  for (const auto& r : rows) tallest = std::max(tallest, r.second);
+  const std::int32_t sx = f.X + f.Wp, sy = f.Y + f.Hp;
+  if (sx < 0 || sy < 0 || sx + widest > f.Src.Width || sy + tallest + f.MaskOffset > f.Src.Height) return false;
+  const std::int32_t spanLeft = cols.front().first, spanRight = cols.back().first + cols.back().second;
+  const std::int32_t left = std::max(spanLeft, 0), right = std::min(spanRight, bmp.Width);
+  if (right <= left) return true;
+  const std::size_t spanBytes = 3 * static_cast<std::size_t>(spanRight - spanLeft);
+  // Composed image and mask rows, one pair per row of the tile, made when first needed.
+  std::vector<std::uint8_t> composed(2 * spanBytes * static_cast<std::size_t>(tallest));
+  std::vector<bool> made(static_cast<std::size_t>(tallest), false);
+  static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
+  const std::size_t skip = 3 * static_cast<std::size_t>(left - spanLeft);
+  for (const auto& [top, height] : rows)
+    for (std::int32_t r = 0; r < height; ++r) {
+      const std::int32_t y = top + r;
+      if (y < 0 || y >= bmp.Height) continue;
+      std::uint8_t* image = composed.data() + 2 * spanBytes * static_cast<std::size_t>(r);
+      std::uint8_t* mask = image + spanBytes;
+      if (!made[static_cast<std::size_t>(r)]) {
+        for (const auto& [x, n] : cols) {
+          const std::size_t at = 3 * static_cast<std::size_t>(x - spanLeft), len = 3 * static_cast<std::size_t>(n);
+          std::memcpy(image + at, f.Src.Pixel(sx, sy + r), len);
+          std::memcpy(mask + at, f.Src.Pixel(sx, sy + r + f.MaskOffset), len);
+        }
+        made[static_cast<std::size_t>(r)] = true;
+      }
+      std::uint8_t* dst = bmp.Pixel(left, y);
+      if (f.Own)
+        spaint::MixRowsByMask(dst, image + skip, mask + skip, 3 * static_cast<std::size_t>(right - left));
+      else
+        spaint::RowSkippingKey<true>(dst, image + skip, mask + skip, right - left, kKey, [](std::int32_t) {});
+    }
+  return true;
+}
+
 void DrawSkinRectWith(const TPixelView& bmp, const TRect& d, bool filling, const TCacheInfo& ci, const TsMaskData& m,
                       std::int32_t s, bool small) {
   if (bmp.Empty() || WidthOf(d) < 2 || HeightOf(d) < 2) return;
@@ -197,18 +244,29 @@ void DrawSkinRectWith(const TPixelView& bmp, const TRect& d, bool filling, const
     if (small) return;
     const TFrame f = OwnFrame(m.Bmp->View(), s);
     const TsCornerSizes c = CornerSizes(WidthOf(d), HeightOf(d), f.Wp, f.Hp, 0);
-    WalkPieces(d, f, c, TileWalk(d, f), filling, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+    WalkPieces(d, f, c, TileWalk(d, f), false, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
       CopyByMask(dr, sr, bmp, f.Src, kind == TPieceKind::Corner ? ci : EmptyCI);
     });
+    if (filling && !DrawTiledCentre(bmp, d, f, TileWalk(d, f)))
+      WalkPieces(d, f, c, TileWalk(d, f), true, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+        if (kind == TPieceKind::Centre) CopyByMask(dr, sr, bmp, f.Src, EmptyCI);
+      });
     return;
   }
   if (m.ImageCount <= 0 || !MasterBitmap || m.MaskType < 0) return;
   const TFrame f = MasterFrame(m, s, false);
   const TsCornerSizes c = CornerSizes(WidthOf(d), HeightOf(d), f.Wp, f.Hp, small ? 0 : m.BorderWidth);
   if (m.MaskType == 1) {
-    WalkPieces(d, f, c, TileWalk(d, f), filling, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+    auto copy = [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
       CopyMasterRect(dr, sr, bmp, small || kind == TPieceKind::Corner ? ci : EmptyCI, m);
-    });
+    };
+    // Small items mix the background into the centre too; others draw it a row at a time.
+    const bool tiledCentre = filling && !small;
+    WalkPieces(d, f, c, TileWalk(d, f), filling && !tiledCentre, copy);
+    if (tiledCentre && !DrawTiledCentre(bmp, d, f, TileWalk(d, f)))
+      WalkPieces(d, f, c, TileWalk(d, f), true, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+        if (kind == TPieceKind::Centre) copy(dr, sr, kind);
+      });
     return;
   }
   // Key-coloured masks: keyed corners over opaque sides; no centre under a limited border.

@@ -12,6 +12,7 @@
 using spaint::PixelKey;
 using spaint::PixelKeyOf;
 using spaint::RoundToByte;
+using spaint::TKeyPattern;
 
 namespace {
 
@@ -214,51 +215,34 @@ void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src
   SR = area.SR;
   const std::int32_t rows = area.Rows, cols = area.Cols;
   const bool useBackground = CI.Ready && !CI.Bmp.Empty();
-  constexpr std::uint32_t kKey = PixelKeyOf(clFuchsia);
-  const std::size_t n = Bytes(cols);
-  if (useBackground && CI.Bmp.Top == Dst.Top) {
-    // The background is the destination itself: pixel by pixel, in order, as each background
-    // read may see pixels written before it.
-    for (std::int32_t i = 0; i < rows; ++i) {
-      std::uint8_t* d = Dst.Pixel(DR.Left, DR.Top + i);
-      const std::uint8_t* s = Src.Pixel(SR.Left, SR.Top + i);
-      const std::uint8_t* m = Src.Pixel(SR.Left, SR.Top + i + MaskOffset);
-      for (std::int32_t j = 0; j < cols; ++j) {
-        if (PixelKey(s + 3 * j) == kKey) {
-          const std::int32_t bx = CI.X + DR.Left + j, by = CI.Y + DR.Top + i;
-          if (Contains(CI.Bmp, bx, by)) std::memcpy(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
-        } else {
-          MixRowsByMask(d + 3 * j, s + 3 * j, m + 3 * j, 3);
-        }
-      }
-    }
-    return;
-  }
-
-  std::vector<std::uint8_t> scratch;
+  static const TKeyPattern kKey(PixelKeyOf(clFuchsia));
   for (std::int32_t i = 0; i < rows; ++i) {
     std::uint8_t* d = Dst.Pixel(DR.Left, DR.Top + i);
     const std::uint8_t* s = Src.Pixel(SR.Left, SR.Top + i);
     const std::uint8_t* m = Src.Pixel(SR.Left, SR.Top + i + MaskOffset);
-    if (!useBackground) {
-      if (KeyRule == TKeyWithoutBackground::Mix) {
-        MixRowsByMask(d, s, m, n);
-      } else {
-        // Mix a copy of the row, then take back every pixel but the key pixels.
-        scratch.assign(d, d + n);
-        MixRowsByMask(scratch.data(), s, m, n);
-        CopyRowSkippingKey(d, scratch.data(), s, cols, kKey);
+    if (useBackground) {
+      // Key pixels take the background's pixel; where the background has none they stay.
+      const std::int32_t by = CI.Y + DR.Top + i;
+      auto fromBackground = [&](std::int32_t j) {
+        const std::int32_t bx = CI.X + DR.Left + j;
+        if (Contains(CI.Bmp, bx, by)) std::memmove(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
+      };
+      if (CI.Bmp.Top != Dst.Top) {
+        RowSkippingKey<true>(d, s, m, cols, kKey, fromBackground);
+        continue;
       }
-      continue;
-    }
-    // Mix the whole row, then give key pixels the background's pixel (or their old value where
-    // the background has none).
-    scratch.assign(d, d + n);
-    MixRowsByMask(d, s, m, n);
-    for (std::int32_t j = 0; j < cols; ++j) {
-      if (PixelKey(s + 3 * j) != kKey) continue;
-      const std::int32_t bx = CI.X + DR.Left + j, by = CI.Y + DR.Top + i;
-      std::memcpy(d + 3 * j, Contains(CI.Bmp, bx, by) ? CI.Bmp.Pixel(bx, by) : scratch.data() + 3 * j, 3);
+      // The background is the destination itself: strictly pixel by pixel, as a background
+      // read may see pixels written before it.
+      for (std::int32_t j = 0; j < cols; ++j) {
+        if (PixelKey(s + 3 * j) == kKey.Key)
+          fromBackground(j);
+        else
+          MixRowsByMask(d + 3 * j, s + 3 * j, m + 3 * j, 3);
+      }
+    } else if (KeyRule == TKeyWithoutBackground::Mix) {
+      MixRowsByMask(d, s, m, Bytes(cols));
+    } else {
+      RowSkippingKey<true>(d, s, m, cols, kKey, [](std::int32_t) {});
     }
   }
 }
@@ -275,7 +259,7 @@ void CopyTransRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X,
   const std::int32_t j0 = std::max(0, -X);
   const std::int32_t j1 = std::min(WidthOf(SR), Dst.Width - 1 - X);
   if (j1 < j0) return;
-  const std::uint32_t key = PixelKeyOf(T);
+  const spaint::TKeyPattern key(PixelKeyOf(T));
   const bool useBackground = CI.Ready && !CI.Bmp.Empty();
   for (std::int32_t i = 0; i <= HeightOf(SR); ++i) {
     const std::int32_t dy = Y + i;
@@ -286,13 +270,20 @@ void CopyTransRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X,
       spaint::CopyRowSkippingKey(d, s, s, j1 - j0 + 1, key);
       continue;
     }
-    for (std::int32_t j = j0; j <= j1; ++j, d += 3, s += 3) {
-      if (PixelKey(s) != key) {
-        std::memcpy(d, s, 3);
-        continue;
-      }
-      const std::int32_t bx = CI.X + X + j, by = CI.Y + dy;
-      if (spaint::Contains(CI.Bmp, bx, by)) std::memcpy(d, CI.Bmp.Pixel(bx, by), 3);
+    const std::int32_t by = CI.Y + dy;
+    auto fromBackground = [&](std::int32_t j) {
+      const std::int32_t bx = CI.X + X + j0 + j;
+      if (spaint::Contains(CI.Bmp, bx, by)) std::memmove(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
+    };
+    if (CI.Bmp.Top != Dst.Top) {
+      spaint::RowSkippingKey<false>(d, s, nullptr, j1 - j0 + 1, key, fromBackground);
+      continue;
+    }
+    for (std::int32_t j = 0; j <= j1 - j0; ++j) {  // the background is the destination: in order
+      if (PixelKey(s + 3 * j) == key.Key)
+        fromBackground(j);
+      else
+        std::memmove(d + 3 * j, s + 3 * j, 3);
     }
   }
 }
@@ -304,7 +295,7 @@ void CopyTransBitmaps(const TPixelView& Dst, const TPixelView& Src, std::int32_t
   if (x1 <= x0) return;
   for (std::int32_t y = std::max(0, -Y); y < Src.Height && Y + y < Dst.Height; ++y) {
     const std::uint8_t* s = Src.Pixel(x0, y);
-    spaint::CopyRowSkippingKey(Dst.Pixel(X + x0, Y + y), s, s, x1 - x0, PixelKeyOf(T.B, T.G, T.R));
+    spaint::CopyRowSkippingKey(Dst.Pixel(X + x0, Y + y), s, s, x1 - x0, spaint::TKeyPattern(PixelKeyOf(T.B, T.G, T.R)));
   }
 }
 
@@ -327,7 +318,7 @@ void BlendTransRectangle(const TPixelView& Dst, std::int32_t X, std::int32_t Y, 
   if (j1 < j0) return;
   const std::int32_t pixels = j1 - j0 + 1;
   const bool keyed = T.A != 255;
-  const std::uint32_t key = PixelKeyOf(T.B, T.G, T.R);
+  const spaint::TKeyPattern key(PixelKeyOf(T.B, T.G, T.R));
   std::vector<std::uint8_t> mixed(Bytes(pixels));
   for (std::int32_t i = std::max(0, -Y); i <= HeightOf(SR) && Y + i < Dst.Height; ++i) {
     std::uint8_t* d = Dst.Pixel(X + j0, Y + i);

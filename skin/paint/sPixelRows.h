@@ -2,6 +2,7 @@
 // Small helpers shared by the pixel routines of this folder: rounding as the processor does it
 // by default, channel access and whole-row fills. Internal to skin/paint.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -88,11 +89,79 @@ inline bool Contains(const TPixelView& v, std::int32_t x, std::int32_t y) {
 // d := round-half-even((d * v + s * (256 - v)) / 256), v in 0..256: the exact value of
 // rounded((d - s) * v / 256 + s) in doubles, since v / 256 and every product are exact.
 void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t v);
-// d := (d * m + s * (256 - m)) shr 8.
-void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n);
-// Copies the pixels of `data` whose pixel in `keyRef` differs from key; the others are left.
+
+// d := (d * m + s * (256 - m)) shr 8; the true value is below 65536, so 16 bits are exact.
+inline void MixRowsByMask(std::uint8_t* __restrict d, const std::uint8_t* __restrict s,
+                          const std::uint8_t* __restrict m, std::size_t n) {
+  for (std::size_t k = 0; k < n; ++k) {
+    const auto t = static_cast<std::uint16_t>(d[k] * m[k] + s[k] * (256 - m[k]));
+    d[k] = static_cast<std::uint8_t>(t >> 8);
+  }
+}
+
+// The key colour laid out as 16 pixels, for comparing 16 pixels at once.
+struct TKeyPattern {
+  explicit TKeyPattern(std::uint32_t key);
+  std::uint32_t Key;
+  alignas(16) std::uint8_t Bytes[48];
+};
+
+// Bit j (j < 16) set when pixel j of the 16 pixels at s equals the key. Reads 48 bytes.
+std::uint32_t KeyBits16(const std::uint8_t* s, const TKeyPattern& key);
+
+// 0xFF in the three bytes of every pixel whose bit is set, 0 elsewhere (16 pixels, 48 bytes).
+void ExpandKeyBits(std::uint32_t bits, std::uint8_t* mask);
+
+// d := mask ? d : data, byte by byte.
+inline void SelectBytes(std::uint8_t* __restrict d, const std::uint8_t* __restrict data,
+                        const std::uint8_t* __restrict mask, std::size_t n) {
+  for (std::size_t k = 0; k < n; ++k) d[k] = static_cast<std::uint8_t>((d[k] & mask[k]) | (data[k] & ~mask[k]));
+}
+
+// Copies the pixels of `data` whose pixel in `keyRef` differs from the key; the others are left.
 void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
-                        std::uint32_t key);
+                        const TKeyPattern& key);
+
+// Copies (Mix false) or mixes through m (Mix true) the pixels of s into d, except key pixels,
+// for which onKey(j) is called once the non-key pixels of their block of 16 are written. So
+// onKey must not read pixels of d to its right in the same block (a background that is the
+// destination itself needs the per-pixel path).
+template <bool Mix, class OnKey>
+void RowSkippingKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t pixels,
+                    const TKeyPattern& key, OnKey&& onKey) {
+  std::int32_t j = 0;
+  alignas(16) std::uint8_t mixed[48];
+  alignas(16) std::uint8_t mask[48];
+  for (; j + 16 <= pixels; j += 16) {
+    std::uint8_t* dj = d + 3 * j;
+    const std::uint8_t* sj = s + 3 * j;
+    const std::uint32_t bits = KeyBits16(sj, key);
+    if (bits == 0) {
+      if constexpr (Mix)
+        MixRowsByMask(dj, sj, m + 3 * j, 48);
+      else
+        std::memcpy(dj, sj, 48);
+      continue;
+    }
+    const std::uint8_t* data = sj;
+    if constexpr (Mix) {
+      std::memcpy(mixed, dj, 48);
+      MixRowsByMask(mixed, sj, m + 3 * j, 48);
+      data = mixed;
+    }
+    ExpandKeyBits(bits, mask);
+    SelectBytes(dj, data, mask, 48);
+    for (std::uint32_t rest = bits; rest != 0; rest &= rest - 1) onKey(j + std::countr_zero(rest));
+  }
+  for (; j < pixels; ++j) {
+    if (PixelKey(s + 3 * j) == key.Key)
+      onKey(j);
+    else if constexpr (Mix)
+      MixRowsByMask(d + 3 * j, s + 3 * j, m + 3 * j, 3);
+    else
+      std::memcpy(d + 3 * j, s + 3 * j, 3);
+  }
+}
 
 // Image over mask copy shared by the masked copies: D := (D * M + S * (256 - M)) shr 8, the mask
 // MaskOffset rows below the image row. Key-coloured image pixels take the background's pixel
