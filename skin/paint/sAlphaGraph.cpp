@@ -7,6 +7,62 @@
 #include "skin/data/sSkinData.h"
 #include "skin/paint/sPixelRows.h"
 
+namespace {
+
+using TChannelTables = std::array<std::array<std::uint8_t, 256>, 3>;
+
+// Away from ties, rounded(e * x + f * c) with e = P / 100 is (P * x + (100 - P) * c + 50) div 100:
+// the double error is far below the 0.01 that separates a non-tie from a half. At the ties the
+// double error decides; a channel whose ties all round one way (up, down or to even) is computed
+// by that integer rule. Returns, per channel, 0 (up), 1 (down), 2 (to even), or false when some
+// channel follows none of them, checked against all 256 table entries.
+bool TieRules(const TChannelTables& table, std::uint32_t percent, const std::array<std::uint8_t, 3>& color,
+              std::array<std::uint16_t, 3>& rule) {
+  if (percent > 100) return false;
+  for (std::size_t ch = 0; ch < 3; ++ch) {
+    bool found = false;
+    for (std::uint16_t r = 0; r < 3 && !found; ++r) {
+      found = true;
+      for (std::uint32_t x = 0; x < 256 && found; ++x) {
+        const std::uint32_t u = percent * x + (100 - percent) * color[ch] + 50;
+        std::uint32_t q = u / 100;
+        if (u % 100 == 0 && (r == 1 || (r == 2 && (q & 1u) != 0))) --q;
+        found = q == table[ch][x];
+      }
+      if (found) rule[ch] = r;
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+
+// Rows R.Top..R.Bottom from R.Left: byte := (byte * percent + offset) div 100, ties (a zero
+// remainder here, the offset holding the half) stepping down by Rule: never (0), always (1), or
+// when the quotient is odd (2).
+template <int Rule>
+void MixColorRows(const TPixelView& bmp, const TRect& r, std::int32_t pixels, std::uint32_t percent,
+                  const std::uint16_t* offsets) {
+  const std::size_t n = 3 * static_cast<std::size_t>(pixels);
+  const auto weight = static_cast<std::uint16_t>(percent);
+  for (std::int32_t y = r.Top; y <= r.Bottom; ++y) {
+    std::uint8_t* __restrict p = bmp.Pixel(r.Left, y);
+    const std::uint16_t* __restrict o = offsets;
+    for (std::size_t k = 0; k < n; ++k) {
+      const auto u = static_cast<std::uint16_t>(p[k] * weight + o[k]);  // at most 25550
+      // u div 100 for u below 25600: the high half of u * 10486, shifted by 4 more.
+      const auto q = static_cast<std::uint16_t>(static_cast<std::uint16_t>((static_cast<std::uint32_t>(u) * 10486u) >> 16) >> 4);
+      std::uint16_t result = q;
+      if constexpr (Rule != 0) {
+        const auto tie = static_cast<std::uint16_t>(u == static_cast<std::uint16_t>(q * 100) ? 1 : 0);
+        result = static_cast<std::uint16_t>(q - (Rule == 1 ? tie : (tie & q)));
+      }
+      p[k] = static_cast<std::uint8_t>(result);
+    }
+  }
+}
+
+}  // namespace
+
 void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
   if (Bmp.Empty()) return;
   R.Left = std::max(R.Left, 0);
@@ -20,12 +76,31 @@ void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
   const double e = P / 100.0;
   const double f = 1.0 - e;
   const std::array<std::uint8_t, 3> color = {GetBValue(C), GetGValue(C), GetRValue(C)};
-  std::array<std::array<std::uint8_t, 256>, 3> table{};
+  TChannelTables table{};
+  bool identity = true;
   for (std::size_t ch = 0; ch < 3; ++ch)
-    for (int v = 0; v < 256; ++v) table[ch][static_cast<std::size_t>(v)] = spaint::RoundToByte(e * v + f * color[ch]);
+    for (int v = 0; v < 256; ++v) {
+      table[ch][static_cast<std::size_t>(v)] = spaint::RoundToByte(e * v + f * color[ch]);
+      identity = identity && table[ch][static_cast<std::size_t>(v)] == v;
+    }
+  if (identity) return;  // 100 percent keeps the picture
+  const std::int32_t pixels = R.Right - R.Left + 1;
+  std::array<std::uint16_t, 3> rule{};
+  if (TieRules(table, P, color, rule) && rule[0] == rule[1] && rule[1] == rule[2]) {
+    // The colour's share per byte of a row.
+    const std::size_t n = 3 * static_cast<std::size_t>(pixels);
+    std::vector<std::uint16_t> offset(n);
+    for (std::size_t k = 0; k < n; ++k) offset[k] = static_cast<std::uint16_t>((100 - P) * color[k % 3] + 50);
+    switch (rule[0]) {
+      case 0: MixColorRows<0>(Bmp, R, pixels, P, offset.data()); break;
+      case 1: MixColorRows<1>(Bmp, R, pixels, P, offset.data()); break;
+      default: MixColorRows<2>(Bmp, R, pixels, P, offset.data()); break;
+    }
+    return;
+  }
   for (std::int32_t y = R.Top; y <= R.Bottom; ++y) {
     std::uint8_t* p = Bmp.Pixel(R.Left, y);
-    for (std::int32_t x = R.Left; x <= R.Right; ++x, p += 3) {
+    for (std::int32_t x = 0; x < pixels; ++x, p += 3) {
       p[0] = table[0][p[0]];
       p[1] = table[1][p[1]];
       p[2] = table[2][p[2]];
