@@ -6,6 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/core/FileSystem.h"
+#include "framework/core/StrUtils.h"
+#include "skin/data/sImageCodecs.h"
 #include "skin/data/sSkinData.h"
 #include "skin/paint/sPixelRows.h"
 
@@ -480,4 +483,42 @@ void TileBitmap(const TPixelView& Canvas, TRect R, TsTilePicture Pic, const TsMa
 
 void TileBitmapFromOther(const TPixelView& Canvas, TRect R, const TsMaskData& MD) {
   if (MD.Bmp) TileRect(Canvas, R, MD.Bmp->View(), MD.R);
+}
+
+// [SECTION] Loading pictures
+
+bool LoadJpegOrBmp(TsPicture& Picture, std::string_view FileName, bool Grey) {
+  if (!FileExists(FileName)) {
+    Picture = {};
+    return false;
+  }
+  const std::string name = UpperCase(FileName);
+  auto endsWith = [&](std::string_view ext) {
+    return name.size() >= ext.size() && name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
+  };
+  const bool jpeg = endsWith(".JPG") || endsWith(".JPEG");
+  if (!jpeg && !endsWith(".BMP")) return true;
+  TsPicture loaded;
+  loaded.Kind = jpeg ? TsPicture::pkJpeg : TsPicture::pkBitmap;
+  if (!(jpeg ? LoadJpegFile(FileName, loaded.Image) : LoadBmpFile(FileName, loaded.Image))) {
+    Picture = {};
+    return false;
+  }
+  if (Grey) {
+    const TPixelView v = loaded.Image.View();
+    if (!jpeg) {
+      GrayScale(v);
+    } else {
+      // A grey JPEG shows its luminance.
+      for (std::int32_t y = 0; y < v.Height; ++y) {
+        std::uint8_t* p = v.Row(y);
+        for (std::int32_t x = 0; x < v.Width; ++x, p += 3) {
+          const auto luma = static_cast<std::uint8_t>((p[2] * 19595 + p[1] * 38470 + p[0] * 7471 + 32768) >> 16);
+          p[0] = p[1] = p[2] = luma;
+        }
+      }
+    }
+  }
+  Picture = std::move(loaded);
+  return true;
 }

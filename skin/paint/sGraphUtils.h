@@ -11,6 +11,7 @@
 //   always to the same bytes;
 // - size mismatches and empty areas are silent no-ops.
 #include <cstdint>
+#include <string_view>
 
 #include "framework/core/Geometry.h"
 #include "framework/core/PixelView.h"
@@ -150,3 +151,18 @@ struct TsTilePicture {
 void TileBitmap(const TPixelView& Canvas, TRect R, TsTilePicture Pic, const TsMaskData& MD);
 // Covers R with tiles of MD.R of the mask's own picture.
 void TileBitmapFromOther(const TPixelView& Canvas, TRect R, const TsMaskData& MD);
+
+// [SECTION] Loading pictures
+
+// A picture loaded from a file: nothing, a bitmap, or a JPEG image (drawn whole when tiled).
+struct TsPicture {
+  enum TKind : std::uint8_t { pkEmpty, pkBitmap, pkJpeg };
+  TKind Kind = pkEmpty;
+  TPixelImage Image;
+};
+
+// Loads FileName by its extension (compared upper-cased): ".JPG" and ".JPEG" as a JPEG image,
+// ".BMP" as a 24-bit bitmap; Grey makes it grey (a JPEG by its luminance, a bitmap by GrayScale).
+// A missing file empties the picture; another extension leaves it as it was. False when the
+// file is missing or cannot be read (the picture is then empty).
+bool LoadJpegOrBmp(TsPicture& Picture, std::string_view FileName, bool Grey);

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cmath>
 #include <functional>
 #include <random>
 
 #include "PixelTestUtil.h"
+#include "framework/core/FileSystem.h"
+#include "skin/data/sImageCodecs.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -382,4 +385,31 @@ TEST(PixelEdgeCases, FadeMaskCoverageAndLevels) {
   FadeBmp(img.View(), {0, 0, 3, 2}, 50, {10, 20, 30, 0}, 0, 0);
   EXPECT_EQ(At(img.View(), 0, 0), (TBgr{(200 * 127 + 30 * 128) >> 8, (100 * 127 + 20 * 128) >> 8, (0 * 127 + 10 * 128) >> 8}));
   EXPECT_EQ(At(img.View(), 2, 1), (TBgr{(200 * 255) >> 8, (100 * 255) >> 8, 0}));
+}
+
+TEST(LoadJpegOrBmp, ByExtensionGreyAndMissingFiles) {
+  const std::string dir = PathToUtf8(std::filesystem::temp_directory_path() / "ds-pixel-load");
+  ASSERT_TRUE(ForceDirectories(dir));
+  TPixelImage picture(2, 1);
+  Put(picture.View(), 0, 0, {1, 1, 2});
+  Put(picture.View(), 1, 0, {30, 60, 90});
+  const std::string bmp = dir + "/p.Bmp", jpeg = dir + "/p.jpeg", other = dir + "/p.png";
+  ASSERT_TRUE(WriteFileBytes(bmp, WriteBmp(picture.View(), false)));
+  ASSERT_TRUE(WriteFileBytes(jpeg, WriteJpeg(picture.View(), 95)));
+  ASSERT_TRUE(WriteFileBytes(other, "not a picture"));
+
+  TsPicture p;
+  ASSERT_TRUE(LoadJpegOrBmp(p, bmp, true));
+  EXPECT_EQ(p.Kind, TsPicture::pkBitmap);
+  EXPECT_EQ(At(p.Image.View(), 0, 0), (TBgr{1, 1, 1}));
+  EXPECT_EQ(At(p.Image.View(), 1, 0), (TBgr{60, 60, 60}));
+  EXPECT_TRUE(LoadJpegOrBmp(p, other, false));  // another extension: unchanged
+  EXPECT_EQ(p.Kind, TsPicture::pkBitmap);
+  ASSERT_TRUE(LoadJpegOrBmp(p, jpeg, true));
+  EXPECT_EQ(p.Kind, TsPicture::pkJpeg);
+  const TBgr grey = At(p.Image.View(), 1, 0);
+  EXPECT_TRUE(grey.B == grey.G && grey.G == grey.R);
+  EXPECT_FALSE(LoadJpegOrBmp(p, dir + "/missing.bmp", false));
+  EXPECT_EQ(p.Kind, TsPicture::pkEmpty);
+  std::filesystem::remove_all(PathFromUtf8(dir));
 }
