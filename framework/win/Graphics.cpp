@@ -100,7 +100,10 @@ LOGFONTW TFont::LogFont() const {
   lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
   lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
   lf.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
-  lf.lfCharSet = charset_;
+  // The interface texts are Russian (code page 1251): the default character set means that
+  // one, whatever the system's code page, so that the font chosen has the Cyrillic letters in
+  // its own design instead of borrowing them from another face.
+  lf.lfCharSet = charset_ == DEFAULT_CHARSET_VALUE ? static_cast<BYTE>(RUSSIAN_CHARSET) : charset_;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;

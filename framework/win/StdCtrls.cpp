@@ -8,6 +8,7 @@
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
   SetControlStyle(ControlStyle() | csOpaque);
+  SetParentColor(true);
   SetBounds(0, 0, 65, 17);
 }
 

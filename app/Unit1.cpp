@@ -1,0 +1,129 @@
+#include "app/Unit1.h"
+
+#include <string>
+
+#include "app/Calculation.h"
+
+TForm1* Form1 = nullptr;
+
+void RegisterForm1Classes() {
+  RegisterClass<TsLabel>("TsLabel");
+  RegisterClass<TKvLabel>("TKvLabel");
+  RegisterClass<TsComboBox>("TsComboBox");
+  RegisterClass<TsScrollBar>("TsScrollBar");
+  RegisterClass<TsEdit>("TsEdit");
+  RegisterClass<TsButton>("TsButton");
+  RegisterClass<TPopupMenu>("TPopupMenu");
+}
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  RegisterForm1Classes();
+  TRootBindings& b = Bindings();
+  b.Field("sLabel1", sLabel1);
+  b.Field("ComboBox1", ComboBox1);
+  b.Field("sLabel2", sLabel2);
+  b.Field("ComboBox2", ComboBox2);
+  b.Field("sLabel3", sLabel3);
+  b.Field("sLabel4", sLabel4);
+  b.Field("ScrollBar1", ScrollBar1);
+  b.Field("ScrollBar2", ScrollBar2);
+  b.Field("Edit20", Edit20);
+  b.Field("Edit21", Edit21);
+  b.Field("sLabel5", sLabel5);
+  b.Field("sLabel6", sLabel6);
+  b.Field("Edit1", Edit1);
+  b.Field("Edit2", Edit2);
+  b.Field("Edit3", Edit3);
+  b.Field("Edit4", Edit4);
+  b.Field("Edit5", Edit5);
+  b.Field("Edit6", Edit6);
+  b.Field("Edit7", Edit7);
+  b.Field("Edit8", Edit8);
+  b.Field("Edit9", Edit9);
+  b.Field("Edit11", Edit11);
+  b.Field("Edit12", Edit12);
+  b.Field("Edit13", Edit13);
+  b.Field("Edit14", Edit14);
+  b.Field("Edit15", Edit15);
+  b.Field("Edit16", Edit16);
+  b.Field("Edit17", Edit17);
+  b.Field("Edit18", Edit18);
+  b.Field("Edit19", Edit19);
+  b.Field("LEAD", LEAD);
+  b.Field("sLabel7", sLabel7);
+  b.Field("sLabel8", sLabel8);
+  b.Field("sLabel9", sLabel9);
+  b.Field("sLabel10", sLabel10);
+  b.Field("sLabel11", sLabel11);
+  b.Field("sLabel12", sLabel12);
+  b.Field("sLabel13", sLabel13);
+  b.Field("sLabel14", sLabel14);
+  b.Field("Button1", Button1);
+  b.Field("Label1", Label1);
+  b.Field("Label2", Label2);
+  b.Field("PopupMenu1", PopupMenu1);
+  b.Field("Edit10", Edit10);
+  b.Field("sEdit2", sEdit2);
+  b.Field("sLabel15", sLabel15);
+  b.Field("KvLabel1", KvLabel1);
+
+  b.Method("Button1Click", TNotifyEvent([this](TObject* s) { Button1Click(s); }));
+  b.Method("ComboBox2Change", TNotifyEvent([this](TObject* s) { ComboBox2Change(s); }));
+  b.Method("ScrollBar1Scroll", TScrollEvent([this](TObject* s, TScrollCode c, int& p) { ScrollBar1Scroll(s, c, p); }));
+  b.Method("ScrollBar2Scroll", TScrollEvent([this](TObject* s, TScrollCode c, int& p) { ScrollBar2Scroll(s, c, p); }));
+  b.Method("Edit20Change", TNotifyEvent([this](TObject* s) { Edit20Change(s); }));
+  b.Method("Edit21Change", TNotifyEvent([this](TObject* s) { Edit21Change(s); }));
+  b.Method("Edit20KeyPress", TKeyPressEvent([this](TObject* s, wchar_t& k) { Edit20KeyPress(s, k); }));
+  b.Method("Edit21KeyPress", TKeyPressEvent([this](TObject* s, wchar_t& k) { Edit21KeyPress(s, k); }));
+
+  ReadDefinitionResource(L"TFORM1");
+}
+
+TForm1::~TForm1() = default;
+
+TsEdit* TForm1::ResultField(std::string_view name) const { return dynamic_cast<TsEdit*>(FindComponent(name)); }
+
+// Reads the four inputs, computes every cell and writes the twenty texts. A bad number stops
+// everything before the first field is written.
+void TForm1::Button1Click(TObject*) {
+  const auto texts = CalculateFieldTexts(ComboBox2->ItemIndex(), Edit21->Text(), Edit20->Text(), ComboBox1->ItemIndex());
+  for (const auto& [field, text] : texts) ResultField(field)->SetText(text);
+}
+
+// The unit labels follow the duration; the fields keep their texts until the next calculation.
+void TForm1::ComboBox2Change(TObject*) {
+  const int index = ComboBox2->ItemIndex();
+  for (int duration = 0; duration <= 6; ++duration) {
+    if (index != duration) continue;
+    const std::string unit(DurationUnit(duration));
+    Label1->SetCaption(unit);
+    Label2->SetCaption(unit);
+  }
+}
+
+// The edit shows the bar's position property (the argument is not used).
+void TForm1::ScrollBar1Scroll(TObject*, TScrollCode, int&) { Edit20->SetText(std::to_string(ScrollBar1->Position())); }
+
+void TForm1::ScrollBar2Scroll(TObject*, TScrollCode, int&) { Edit21->SetText(std::to_string(ScrollBar2->Position())); }
+
+// Each step reads the text again: setting it from here runs this handler again, nested, for
+// the new text, which ends by moving the bar; the outer run then finds the same position.
+void TForm1::CoupleEditToBar(TsEdit* edit, TsScrollBar* bar, int upper) {
+  if (edit->Text().empty() || TextToInt(edit->Text()) <= 0) edit->SetText("1");
+  if (TextToInt(edit->Text()) > upper) edit->SetText(std::to_string(upper));
+  bar->SetPosition(TextToInt(edit->Text()));
+}
+
+void TForm1::Edit20Change(TObject*) { CoupleEditToBar(Edit20, ScrollBar1, 25); }
+
+void TForm1::Edit21Change(TObject*) { CoupleEditToBar(Edit21, ScrollBar2, 80); }
+
+// Only digits and backspace get through; everything else, clipboard shortcuts included, is
+// discarded.
+void TForm1::FilterDigits(wchar_t& key) {
+  if (!((key >= L'0' && key <= L'9') || key == 8)) key = 0;
+}
+
+void TForm1::Edit20KeyPress(TObject*, wchar_t& key) { FilterDigits(key); }
+
+void TForm1::Edit21KeyPress(TObject*, wchar_t& key) { FilterDigits(key); }
