@@ -1,5 +1,6 @@
 #pragma once
-// The window's way into the storage calculation.
+// The window's way into the storage calculation (calc/): the result texts by field name, the
+// unit of a duration and the integer conversion of the input edits.
 #include <cstdint>
 #include <string>
 #include <string_view>

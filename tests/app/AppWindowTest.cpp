@@ -10,6 +10,7 @@
 
 #include "app/Calculation.h"
 #include "app/Unit1.h"
+#include "calc/DecimalSeparator.h"
 #include "framework/win/Text.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -149,16 +150,21 @@ TEST_F(AppWindowTest, OpensWithTitleLayoutAndStartValues) {
 }
 
 TEST_F(AppWindowTest, CalculateFillsEveryFieldWithTheCalculationsTexts) {
-  SendMessageW(Form1->ComboBox1->Handle(), CB_SETCURSEL, 11, 0);
+  SendMessageW(Form1->ComboBox1->Handle(), CB_SETCURSEL, 11, 0);  // 768x576
+  SendMessageW(Form1->ComboBox2->Handle(), CB_SETCURSEL, 4, 0);   // 1 неделя
   TypeOver(Form1->Edit20, L"10");
   TypeOver(Form1->Edit21, L"2");
   SendMessageW(Form1->Button1->Handle(), BM_CLICK, 0, 0);
-  const auto expected = CalculateFieldTexts(0, "2", "10", 11);
+  const auto expected = CalculateFieldTexts(4, "2", "10", 11);
   ASSERT_EQ(expected.size(), 20u);
   for (const auto& [name, text] : expected) {
     EXPECT_FALSE(text.empty()) << name;
     EXPECT_EQ(WindowText(Form1->ResultField(name)->Handle()), Widen(text)) << name;
   }
+  // A known amount, in the regional decimal separator.
+  EXPECT_EQ(WindowText(Form1->Edit1->Handle()), L"507" + Widen(RegionalDecimalSeparator()) + L"14");
+  EXPECT_EQ(WindowText(Form1->Edit10->Handle()), L"нет");
+  EXPECT_EQ(WindowText(Form1->Edit18->Handle()), WindowText(Form1->Edit8->Handle()));
 }
 
 // Typing over the selected text of an edit, key by key: the text and the scroll bar after it.
