@@ -252,6 +252,14 @@ TEST_F(AppWindowTest, ChoosingADurationSetsTheUnitLabelsOnly) {
   EXPECT_EQ(ResultTexts(), before);
 }
 
+bool menuSeen = false;
+void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
+  if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+    menuSeen = true;
+    EndMenu();
+  }
+}
+
 TEST_F(AppWindowTest, TabCyclesThroughTheInputsAndRightClickOpensNoMenu) {
   std::vector<std::string> order;
   for (int i = 0; i < 8; ++i) {
@@ -263,14 +271,8 @@ TEST_F(AppWindowTest, TabCyclesThroughTheInputsAndRightClickOpensNoMenu) {
                  order);
 
   // A menu that did open is recorded and closed again, so the test never blocks.
-  static bool menuSeen;
   menuSeen = false;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
-      menuSeen = true;
-      EndMenu();
-    }
-  });
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &CloseAnyMenu);
   for (TsEdit* edit : {Form1->Edit20, Form1->Edit21}) {
     SendMessageW(edit->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     SendMessageW(edit->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
