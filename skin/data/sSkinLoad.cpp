@@ -424,3 +424,22 @@ void LoadAllGeneralData(const TsSkinSource& source) {
   }
   if (source.CommonSections.Count() > 0) LoadCommonSections(source);
 }
+
+std::string SelectSkinSource(std::string_view skinName, std::string_view fullSkinDirectory, const TsStoredSkins& skins) {
+  sSkinData->Active = false;
+  sSkinData->SkinFile.reset();
+  const std::string folder = std::string(fullSkinDirectory) + "\\" + std::string(skinName) + "\\";
+  if (FileExists(folder + "Options.dat")) {
+    SelectSkinFolder(folder);
+    return std::string(skinName);
+  }
+  sSkinData->SkinPath.clear();
+  if (skins.IndexOf(skinName) < 0 && skins.Count() > 0) return skins[0].Name;
+  return std::string(skinName);
+}
+
+void LoadSkinArrays(const TsSkinSource& source) {
+  LoadAllMasks(source);
+  LoadAllPatterns(source);
+  LoadAllGeneralData(source);
+}

@@ -37,3 +37,12 @@ void SelectInternalSkin();
 void LoadAllMasks(const TsSkinSource& source);
 void LoadAllPatterns(const TsSkinSource& source);
 void LoadAllGeneralData(const TsSkinSource& source);
+
+// Chooses where the skin `skinName` comes from, as a skin change does before loading: a folder
+// `fullSkinDirectory`\NAME\ with an "Options.dat" wins (and is opened as sSkinData->SkinFile);
+// otherwise the stored skin of that exact name, or, when there is none, the first stored skin.
+// Marks the skin inactive. Returns the name of the skin chosen (`skinName` when nothing else
+// is found).
+std::string SelectSkinSource(std::string_view skinName, std::string_view fullSkinDirectory, const TsStoredSkins& skins);
+// Runs the three loaders in their order.
+void LoadSkinArrays(const TsSkinSource& source);

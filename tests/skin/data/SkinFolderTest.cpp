@@ -419,3 +419,32 @@ TEST_F(SkinFolders, SkinNamesListStoredSkinsAndFoldersCaseInsensitively) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinFolders, SelectingASkinPrefersFoldersThenFallsBackToTheFirstStoredSkin) {
+  TsStoredSkins skins;
+  for (const char* name : {"BlueGlass (internal)", "MacOS (internal)"}) skins.Add().Name = name;
+  Folder("NoIni");
+  const std::string f = Folder("MacOS (internal)");
+  Write(f + "Options.dat", "[EDIT]\nCOLOR=1\n");
+  struct Case {
+    const char* asked;
+    const char* chosen;
+    bool folder;
+  };
+  for (const auto& c : {Case{"MacOS (internal)", "MacOS (internal)", true},
+                        Case{"BlueGlass (internal)", "BlueGlass (internal)", false},
+                        Case{"NoIni", "BlueGlass (internal)", false}, Case{"Nowhere", "BlueGlass (internal)", false},
+                        Case{"", "BlueGlass (internal)", false}}) {
+    SCOPED_TRACE(c.asked);
+    sSkinData->Active = true;
+    EXPECT_EQ(SelectSkinSource(c.asked, root_, skins), c.chosen);
+    EXPECT_FALSE(sSkinData->Active);
+    EXPECT_EQ(sSkinData->SkinFile != nullptr, c.folder);
+    EXPECT_EQ(sSkinData->SkinPath.empty(), !c.folder);
+  }
+  EXPECT_EQ(SelectSkinSource("Nowhere", root_, TsStoredSkins()), "Nowhere");
+}
+
+}  // namespace
