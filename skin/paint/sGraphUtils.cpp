@@ -467,6 +467,65 @@ void FadeBmp(const TPixelView& B, TRect R, std::int32_t Tr, TsColor C, std::int3
   BlendBmpByMask(spaint::SubView(B, R), mask.View(), C);
 }
 
+// [SECTION] Two-colour gradients
+
+namespace {
+
+static_assert(sizeof(TsRGB) == 3, "a ramp of TsRGB is copied as a pixel row");
+
+// Colours along Length positions: Color1 to Mid up to position m, Mid to Color2 after it.
+std::vector<TsRGB> GradientRamp(std::int32_t Length, TColor Color1, TColor Mid, TColor Color2, std::int32_t MidPercent) {
+  std::vector<TsRGB> ramp(static_cast<std::size_t>(std::max(Length, 0)));
+  if (Length <= 0) return ramp;
+  const std::int32_t m = ((Length - 1) * MidPercent * 2 + 100) / 200;
+  auto piece = [&](std::int32_t from, std::int32_t to, TColor a, TColor b) {
+    const TsColor ca = TsColor::FromColor(a), cb = TsColor::FromColor(b);
+    const double n = to > from ? to - from : 1;
+    double r = ca.R, g = ca.G, bl = ca.B;
+    const double dr = (cb.R - r) / n, dg = (cb.G - g) / n, db = (cb.B - bl) / n;
+    for (std::int32_t i = from; i <= to; ++i) {
+      ramp[static_cast<std::size_t>(i)] = {RoundToByte(bl), RoundToByte(g), RoundToByte(r)};
+      r += dr, g += dg, bl += db;
+    }
+  };
+  piece(0, m, Color1, Mid);
+  piece(m, Length - 1, Mid, Color2);
+  return ramp;
+}
+
+}  // namespace
+
+void GradientBmp(const TPixelView& Bmp, TRect R, TColor Color1, TColor Color2, TGradientTypes Mode, std::uint8_t,
+                 std::uint8_t, std::uint8_t, std::int32_t MidPercent) {
+  if (Mode != gtTopBottom && Mode != gtLeftRight && Mode != gtAsBorder) return;
+  R = spaint::ClipExclusive(R, Bmp);
+  if (Bmp.Empty() || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  const TColor c1 = SystemColorToRGB(Color1) & 0xFFFFFF, c2 = SystemColorToRGB(Color2) & 0xFFFFFF;
+  const TColor mid = AverageColor(TsColor::FromColor(c1), TsColor::FromColor(c2)).ToColor();
+  MidPercent = std::clamp(MidPercent, 0, 100);
+  const std::int32_t w = WidthOf(R), h = HeightOf(R);
+  if (Mode == gtTopBottom) {
+    const std::vector<TsRGB> ramp = GradientRamp(h, c1, mid, c2, MidPercent);
+    for (std::int32_t y = 0; y < h; ++y) {
+      const TsRGB c = ramp[static_cast<std::size_t>(y)];
+      spaint::FillPixels(Bmp.Row(R.Top + y), R.Left, R.Right, c.B, c.G, c.R);
+    }
+  } else if (Mode == gtLeftRight) {
+    const std::vector<TsRGB> ramp = GradientRamp(w, c1, mid, c2, MidPercent);
+    for (std::int32_t y = R.Top; y < R.Bottom; ++y) std::memcpy(Bmp.Pixel(R.Left, y), ramp.data(), Bytes(w));
+  } else {
+    const std::vector<TsRGB> ramp = GradientRamp((std::min(w, h) + 1) / 2, c1, mid, c2, MidPercent);
+    for (std::int32_t y = 0; y < h; ++y) {
+      const std::int32_t dy = std::min(y, h - 1 - y);
+      std::uint8_t* p = Bmp.Pixel(R.Left, R.Top + y);
+      for (std::int32_t x = 0; x < w; ++x, p += 3) {
+        const TsRGB c = ramp[static_cast<std::size_t>(std::min({dy, x, w - 1 - x}))];
+        p[0] = c.B, p[1] = c.G, p[2] = c.R;
+      }
+    }
+  }
+}
+
 TPixelImage CreateBmpLike(const TPixelView& B) { return TPixelImage(std::max(B.Width, 0), std::max(B.Height, 0)); }
 
 // [SECTION] Tiling from the skin's pictures

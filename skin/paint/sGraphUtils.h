@@ -15,6 +15,7 @@
 
 #include "framework/core/Geometry.h"
 #include "framework/core/PixelView.h"
+#include "skin/paint/sGradient.h"
 
 // A colour as four bytes in memory: R, G, B, A. Read as a little-endian 32-bit value it is a
 // TColor (0x00BBGGRR) with A on top.
@@ -131,6 +132,20 @@ TPixelImage MakeFadeMask(std::int32_t W, std::int32_t H, std::int32_t Tr, std::i
 // Fills the shape (X1, Y1, X2, Y2) as the platform fills it with no outline: columns X1..X2 - 2,
 // rows Y1..Y2 - 2, corners rounded by an ellipse of Radius x Radius when Radius > 1.
 void FillShape(const TPixelView& B, TRect Shape, std::int32_t Radius, std::uint8_t Grey);
+
+// Paints R of Bmp (clipped to it) with a gradient from Color1 through a middle colour, the byte-wise
+// AverageColor of the two, to Color2: top to bottom (gtTopBottom), left to right (gtLeftRight) or
+// from the edges inward in one-pixel rings (gtAsBorder: the outer ring Color1, the innermost
+// Color2). Other modes paint nothing. System colours are taken as their RGB values.
+// MidPercent places the middle colour along the way, 0..100 of the gradient's length (50 the
+// centre, values outside held to that range); the position is rounded to the nearest row, column
+// or ring, halves toward the end. Each half runs as a gradient piece does: running doubles,
+// rounded per row, its first position exactly its start colour and its last exactly its end.
+// A single row, column or ring gets the middle colour. The three bytes are reserved: accepted
+// for callers that pass them, never read.
+void GradientBmp(const TPixelView& Bmp, TRect R, TColor Color1, TColor Color2, TGradientTypes Mode,
+                 std::uint8_t Reserved1 = 0, std::uint8_t Reserved2 = 0, std::uint8_t Reserved3 = 0,
+                 std::int32_t MidPercent = 50);
 
 // A new picture of B's size.
 TPixelImage CreateBmpLike(const TPixelView& B);

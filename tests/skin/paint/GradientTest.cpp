@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "PixelTestUtil.h"
 #include "skin/paint/sGradient.h"
+#include "skin/paint/sGraphUtils.h"
 
 using namespace pixeltest;
 
@@ -160,4 +163,73 @@ TEST(PaintGrad, MatchesTheDirectRulesOnRandomGradients) {
     ReferenceGrad(slow.View(), r, grad, vertical);
     ASSERT_EQ(Diff(fast.View(), slow.View()), "") << "round " << round;
   }
+}
+
+// Two-colour gradients from black to R 200, G 100, B 0 through their mean R 100, G 50: the red and
+// green of every row or column of the rectangle (the same across it), and nothing outside it.
+TEST(GradientBmp, PaintsBothHalvesWithTheMiddleAtItsPosition) {
+  const TColor to = RGBColor(200, 100, 0);
+  struct TCase {
+    TGradientTypes mode;
+    std::int32_t mid;
+    std::vector<int> red, green;
+  };
+  const TCase cases[] = {
+      {gtTopBottom, 50, {0, 50, 100, 150, 200}, {0, 25, 50, 75, 100}},
+      // The middle at the start: one half of four steps, halves of 12.5 rounded to even.
+      {gtTopBottom, 0, {100, 125, 150, 175, 200}, {50, 62, 75, 88, 100}},
+      {gtTopBottom, -5, {100, 125, 150, 175, 200}, {50, 62, 75, 88, 100}},
+      {gtTopBottom, 100, {0, 25, 50, 75, 100}, {0, 12, 25, 38, 50}},
+      {gtTopBottom, 300, {0, 25, 50, 75, 100}, {0, 12, 25, 38, 50}},
+      // Four columns: the middle at 1.5 goes to column 2.
+      {gtLeftRight, 50, {0, 50, 100, 200}, {0, 25, 50, 100}},
+  };
+  for (const TCase& c : cases) {
+    TPixelImage img(7, 7);
+    Fill(img.View(), {7, 7, 7});
+    const TRect r{1, 1, 5, 6};
+    GradientBmp(img.View(), r, 0, to, c.mode, 0, 0, 0, c.mid);
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 7; ++x) {
+        const bool inside = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+        const std::size_t i = static_cast<std::size_t>(c.mode == gtTopBottom ? y - r.Top : x - r.Left);
+        const TBgr want = inside ? TBgr{0, static_cast<std::uint8_t>(c.green[i]), static_cast<std::uint8_t>(c.red[i])}
+                                 : TBgr{7, 7, 7};
+        ASSERT_EQ(At(img.View(), x, y), want) << "mode " << c.mode << " middle " << c.mid << " at " << x << "," << y;
+      }
+  }
+}
+
+// From the edges inward, one colour per ring: '0' the first colour, '1' the middle, '2' the second.
+TEST(GradientBmp, AsBorderPaintsRingsAndClipsToThePicture) {
+  const TColor from = RGBColor(10, 20, 30), to = RGBColor(50, 60, 71);
+  const TBgr palette[] = {{30, 20, 10}, {50, 40, 30}, {71, 60, 50}};
+  struct TCase {
+    TRect r;
+    std::vector<std::string> rows;
+  };
+  const TCase cases[] = {
+      {{0, 0, 5, 5}, {"00000", "01110", "01210", "01110", "00000"}},
+      {{0, 0, 6, 4}, {"000000", "011110", "011110", "000000"}},
+      {{0, 0, 3, 1}, {"111"}},
+      // Reaching past the picture: the rings are those of the clipped rectangle.
+      {{-2, -1, 3, 3}, {"000", "010", "000"}},
+  };
+  for (const TCase& c : cases) {
+    TPixelImage img(6, 5);
+    Fill(img.View(), {7, 7, 7});
+    GradientBmp(img.View(), c.r, from, to, gtAsBorder);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 6; ++x) {
+        const bool inside = y < static_cast<int>(c.rows.size()) && x < static_cast<int>(c.rows[0].size());
+        const TBgr want = inside ? palette[c.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] - '0']
+                                 : TBgr{7, 7, 7};
+        ASSERT_EQ(At(img.View(), x, y), want) << "rectangle " << c.r.Right << "x" << c.r.Bottom << " at " << x << "," << y;
+      }
+  }
+  // Any other mode paints nothing.
+  TPixelImage img(4, 4);
+  Fill(img.View(), {7, 7, 7});
+  GradientBmp(img.View(), {0, 0, 4, 4}, from, to, static_cast<TGradientTypes>(3));
+  EXPECT_EQ(At(img.View(), 1, 1), (TBgr{7, 7, 7}));
 }
