@@ -491,6 +491,7 @@ void TKvLabel::DrawFrame(TRect& rect, TFrameStyleEx style) {
       break;
     }
     case fsFlatRounded: {
+      // A rounded frame only makes sense whole: it is drawn on all four sides.
       canvas.SetPenColor(flat);
       canvas.SetPenWidth(1);
       canvas.SetBrushStyle(TBrushStyle::bsClear);
