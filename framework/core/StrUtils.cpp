@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "framework/core/CodePage.h"
 #include "framework/core/Exceptions.h"
 
 namespace {
@@ -38,24 +39,6 @@ char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
   }
   pos += static_cast<std::size_t>(extra) + 1;
   return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 bool IsSeparator(char c, std::string_view separators) { return separators.find(c) != std::string_view::npos; }

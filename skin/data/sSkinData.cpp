@@ -70,20 +70,23 @@ TsFontColors SplitFontColors(std::string_view text) {
           StrToInt(ExtractWord(5, text, kSeparators))};
 }
 
-void SetFontColors(TsGeneralData& section, std::string_view normal) {
-  const TsFontColors c = SplitFontColors(normal);
-  section.FontColor = c.Text;
-  section.TCLeft = c.Left;
-  section.TCTop = c.Top;
-  section.TCRight = c.Right;
-  section.TCBottom = c.Bottom;
+namespace {
+
+void AssignFontColors(std::string_view text, TColor& color, TColor& left, TColor& top, TColor& right, TColor& bottom) {
+  const TsFontColors c = SplitFontColors(text);
+  color = c.Text;
+  left = c.Left;
+  top = c.Top;
+  right = c.Right;
+  bottom = c.Bottom;
 }
 
-void SetHotFontColors(TsGeneralData& section, std::string_view hot) {
-  const TsFontColors c = SplitFontColors(hot);
-  section.HotFontColor = c.Text;
-  section.HotTCLeft = c.Left;
-  section.HotTCTop = c.Top;
-  section.HotTCRight = c.Right;
-  section.HotTCBottom = c.Bottom;
+}  // namespace
+
+void SetFontColors(TsGeneralData& s, std::string_view normal) {
+  AssignFontColors(normal, s.FontColor, s.TCLeft, s.TCTop, s.TCRight, s.TCBottom);
+}
+
+void SetHotFontColors(TsGeneralData& s, std::string_view hot) {
+  AssignFontColors(hot, s.HotFontColor, s.HotTCLeft, s.HotTCTop, s.HotTCRight, s.HotTCBottom);
 }
