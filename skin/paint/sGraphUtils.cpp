@@ -441,7 +441,8 @@ void FillShape(const TPixelView& B, TRect Shape, std::int32_t Radius, std::uint8
   }
 }
 
-TPixelImage MakeFadeMask(std::int32_t W, std::int32_t H, std::int32_t Tr, std::int32_t Blur, std::int32_t Radius) {
+TPixelImage MakeFadeMask(std::int32_t W, std::int32_t H, std::int32_t Tr, std::int32_t Blur, std::int32_t Radius,
+                         TsShadowingShape Shape) {
   TPixelImage mask(W, H);
   const TPixelView m = mask.View();
   if (m.Empty()) return mask;
@@ -451,13 +452,27 @@ TPixelImage MakeFadeMask(std::int32_t W, std::int32_t H, std::int32_t Tr, std::i
   Radius = std::min(Radius, limit);
   const std::int32_t base = Tr * 255 / 100;
   const double step = (255 - base) / static_cast<double>(Blur + 1);
+  // A corner as large as the shape makes its corners one ellipse.
+  const bool ellipse = Shape == ssEllipse;
+  const std::int32_t whole = std::max(W, H);
   std::uint8_t grey = 255;
   for (std::int32_t p = 0; p <= Blur; ++p) {
-    FillShape(m, {p, p, W - p, H - p}, Radius, grey);
+    FillShape(m, {p, p, W - p, H - p}, ellipse ? whole : Radius, grey);
     grey = static_cast<std::uint8_t>((RoundToByte((Blur - p) * step) + base) & 0xFF);
   }
-  FillShape(m, {Blur, Blur, W - Blur, H - Blur}, Blur, grey);
+  FillShape(m, {Blur, Blur, W - Blur, H - Blur}, ellipse ? whole : Blur, grey);
   return mask;
+}
+
+void ShadowPixels(const TPixelView& S, std::int32_t Blur, TsColor C, std::int32_t Tr, TsShadowingShape Shape,
+                  std::int32_t Radius) {
+  if (S.Empty() || Tr >= 100) return;
+  if (Tr <= 0) {
+    for (std::int32_t y = 0; y < S.Height; ++y) spaint::FillPixels(S.Row(y), 0, S.Width, C.B, C.G, C.R);
+    return;
+  }
+  TPixelImage mask = MakeFadeMask(S.Width, S.Height, Tr, Blur, Radius, Shape);
+  BlendBmpByMask(S, mask.View(), C);
 }
 
 void FadeBmp(const TPixelView& B, TRect R, std::int32_t Tr, TsColor C, std::int32_t Blur, std::int32_t Radius) {

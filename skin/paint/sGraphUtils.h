@@ -127,8 +127,19 @@ void TileWhole(const TPixelView& Canvas, TRect R, const TPixelView& Pic);
 // Fades R of B toward C: transparency Tr percent in the middle, softening over Blur pixels
 // toward the edges, corners rounded by Radius.
 void FadeBmp(const TPixelView& B, TRect R, std::int32_t Tr, TsColor C, std::int32_t Blur, std::int32_t Radius);
+// The outline of a soft shadow: a rectangle (its corners rounded by a radius) or an ellipse.
+enum TsShadowingShape : std::uint8_t { ssRectangle, ssEllipse };
+
 // The grey mask FadeBmp and the shadow painter mix through: w x h, white outside the shapes.
-TPixelImage MakeFadeMask(std::int32_t W, std::int32_t H, std::int32_t Tr, std::int32_t Blur, std::int32_t Radius);
+// Blur + 1 concentric shapes from the edge inward, each one pixel further in, the outermost
+// white and the innermost Tr * 255 div 100. Rectangles round their corners by Radius; ellipses
+// fill each shape's whole box.
+TPixelImage MakeFadeMask(std::int32_t W, std::int32_t H, std::int32_t Tr, std::int32_t Blur, std::int32_t Radius,
+                         TsShadowingShape Shape = ssRectangle);
+// Turns the picture S, a copy of the area under a shadow, into the shadow: Tr <= 0 fills it with C,
+// Tr >= 100 leaves it, anything between mixes it toward C through MakeFadeMask(S's size, ...).
+void ShadowPixels(const TPixelView& S, std::int32_t Blur, TsColor C, std::int32_t Tr, TsShadowingShape Shape,
+                  std::int32_t Radius);
 // Fills the shape (X1, Y1, X2, Y2) as the platform fills it with no outline: columns X1..X2 - 2,
 // rows Y1..Y2 - 2, corners rounded by an ellipse of Radius x Radius when Radius > 1.
 void FillShape(const TPixelView& B, TRect Shape, std::int32_t Radius, std::uint8_t Grey);

@@ -29,6 +29,11 @@ class TSavedDC {
 
 COLORREF AsColorRef(TColor c) { return static_cast<COLORREF>(c); }
 
+struct TDCDeleter {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using TMemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, TDCDeleter>;
+
 }  // namespace
 
 TColor SystemColorToRGB(TColor Color) {
@@ -63,4 +68,31 @@ void DrawRectangleOnDC(HDC DC, TRect& R, TColor C1, TColor C2, std::int32_t& Wid
     R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
     --Width;
   }
+}
+
+void FadeRect(HDC Canvas, TRect R, HDC DC, TPoint P, std::int32_t Blur, TColor C, std::int32_t Tr,
+              TsShadowingShape Shape, std::int32_t Radius) {
+  const std::int32_t w = WidthOf(R), h = HeightOf(R);
+  if (w <= 0 || h <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top-down, so that row 0 is the first in memory
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  // Declared in this order so that the context gives the bitmap back before either is deleted.
+  TGdiObject bitmap(CreateDIBSection(DC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || bits == nullptr) return;
+  TMemoryDC memory(CreateCompatibleDC(DC));
+  if (!memory) return;
+  TSavedDC savedMemory(memory.get());
+  SelectObject(memory.get(), bitmap.get());
+  if (Tr > 0) BitBlt(memory.get(), 0, 0, w, h, Canvas, R.Left, R.Top, SRCCOPY);
+  GdiFlush();
+  const TPixelView view{w, h, DibRowBytes(w), static_cast<std::uint8_t*>(bits)};
+  ShadowPixels(view, Blur, TsColor::FromColor(SystemColorToRGB(C)), Tr, Shape, Radius);
+  TSavedDC saved(DC);
+  BitBlt(DC, P.X, P.Y, w, h, memory.get(), 0, 0, SRCCOPY);
 }

@@ -1,7 +1,10 @@
 // The routines that draw on a device context, checked on a DIB section's pixels.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "framework/core/Geometry.h"
+#include "framework/core/PixelView.h"
 #include "skin/paint/sBordersWin.h"
 #include "skin/paint/sGraphUtilsWin.h"
 
@@ -10,7 +13,7 @@ namespace {
 // A 24-bit top-down DIB section selected into a memory context.
 class TDibFixture {
  public:
-  TDibFixture(int w, int h) : w_(w) {
+  TDibFixture(int w, int h) : w_(w), h_(h) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = w;
@@ -28,6 +31,10 @@ class TDibFixture {
     DeleteDC(dc_);
   }
   HDC DC() const { return dc_; }
+  TPixelView View() {
+    GdiFlush();
+    return {w_, h_, DibRowBytes(w_), static_cast<std::uint8_t*>(bits_)};
+  }
   TColor At(int x, int y) {
     GdiFlush();
     const auto* p = static_cast<const unsigned char*>(bits_) + y * ((w_ * 3 + 3) & ~3) + 3 * x;
@@ -35,7 +42,7 @@ class TDibFixture {
   }
 
  private:
-  int w_;
+  int w_, h_;
   HDC dc_{};
   HBITMAP bmp_{};
   HGDIOBJ old_{};
@@ -78,4 +85,36 @@ TEST(DeviceContext, RegionHandleFollowsTheRemovedPieces) {
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 10; ++x) EXPECT_EQ(PtInRegion(h, x, y) != 0, rgn.Contains(x, y)) << x << "," << y;
   DeleteObject(h);
+}
+
+// The shadow reaches the target context at the point, pixel for pixel what the portable shadow
+// makes of the canvas area, and nothing else of the target changes; the target keeps its bitmap.
+TEST(DeviceContext, FadeRectPaintsThePortableShadowAtThePoint) {
+  TDibFixture canvas(12, 10);
+  std::mt19937 rng(7);
+  const TPixelView cv = canvas.View();
+  for (int y = 0; y < cv.Height; ++y)
+    for (int x = 0; x < 3 * cv.Width; ++x) cv.Row(y)[x] = static_cast<std::uint8_t>(rng());
+  const TRect r{2, 1, 11, 8};
+  const TColor colour = RGBColor(10, 20, 30);
+  for (const std::int32_t tr : {0, 40, 100}) {
+    TDibFixture target(14, 12);
+    const HGDIOBJ selected = GetCurrentObject(target.DC(), OBJ_BITMAP);
+    FadeRect(canvas.DC(), r, target.DC(), {3, 2}, 1, colour, tr, tr == 40 ? ssEllipse : ssRectangle, 4);
+    EXPECT_EQ(GetCurrentObject(target.DC(), OBJ_BITMAP), selected);
+    TPixelImage want(WidthOf(r), HeightOf(r));
+    for (int y = 0; y < HeightOf(r); ++y)
+      for (int x = 0; x < 3 * WidthOf(r); ++x) want.View().Row(y)[x] = cv.Pixel(r.Left, r.Top + y)[x];
+    ShadowPixels(want.View(), 1, TsColor::FromColor(colour), tr, tr == 40 ? ssEllipse : ssRectangle, 4);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 14; ++x) {
+        const bool inside = x >= 3 && x < 3 + WidthOf(r) && y >= 2 && y < 2 + HeightOf(r);
+        TColor expected = 0x111111;
+        if (inside) {
+          const std::uint8_t* p = want.View().Pixel(x - 3, y - 2);
+          expected = RGBColor(p[2], p[1], p[0]);
+        }
+        ASSERT_EQ(target.At(x, y), expected) << "tr " << tr << " at " << x << "," << y;
+      }
+  }
 }

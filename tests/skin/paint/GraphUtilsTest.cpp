@@ -8,6 +8,8 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "PixelTestUtil.h"
 #include "framework/core/FileSystem.h"
@@ -385,6 +387,51 @@ TEST(PixelEdgeCases, FadeMaskCoverageAndLevels) {
   FadeBmp(img.View(), {0, 0, 3, 2}, 50, {10, 20, 30, 0}, 0, 0);
   EXPECT_EQ(At(img.View(), 0, 0), (TBgr{(200 * 127 + 30 * 128) >> 8, (100 * 127 + 20 * 128) >> 8, (0 * 127 + 10 * 128) >> 8}));
   EXPECT_EQ(At(img.View(), 2, 1), (TBgr{(200 * 255) >> 8, (100 * 255) >> 8, 0}));
+}
+
+// Ellipse masks, '.' white and '#' the level Tr * 255 div 100 = 127. The platform's coverage leaves
+// the last row and column white; with blur the innermost ellipse hides the level before it.
+TEST(PixelEdgeCases, EllipseFadeMasks) {
+  struct TCase {
+    std::int32_t blur;
+    std::vector<std::string> rows;
+  };
+  const TCase cases[] = {
+      {0, {".#####..", "#######.", "#######.", "#######.", ".#####..", "........"}},
+      {1, {"........", "..###...", ".#####..", "..###...", "........", "........"}},
+  };
+  for (const TCase& c : cases) {
+    TPixelImage mask = MakeFadeMask(8, 6, 50, c.blur, 0, ssEllipse);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const std::uint8_t e = c.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#' ? 127 : 255;
+        ASSERT_EQ(At(mask.View(), x, y), (TBgr{e, e, e})) << "blur " << c.blur << " at " << x << "," << y;
+      }
+  }
+}
+
+// The shadow of an area: the colour itself at transparency 0 (not the mask's 255/256 of it), the
+// area unchanged at 100, and between them the area mixed toward the colour through the fade mask.
+TEST(PixelEdgeCases, ShadowPixelsByTransparency) {
+  const TsColor colour{10, 20, 30, 0};
+  for (const std::int32_t tr : {-3, 0, 40, 100, 120}) {
+    for (const TsShadowingShape shape : {ssRectangle, ssEllipse}) {
+      TPixelImage area(9, 7);
+      Noise(area.View(), 11);
+      TPixelImage before = Copy(area);
+      ShadowPixels(area.View(), 1, colour, tr, shape, 4);
+      TPixelImage mask = MakeFadeMask(9, 7, tr, 1, 4, shape);
+      for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x) {
+          const TBgr b = At(before.View(), x, y), m = At(mask.View(), x, y);
+          auto mix = [](int c, int mv, int k) { return static_cast<std::uint8_t>((c * mv + k * (255 - mv)) >> 8); };
+          const TBgr want = tr <= 0    ? TBgr{30, 20, 10}
+                            : tr >= 100 ? b
+                                        : TBgr{mix(b.B, m.B, 30), mix(b.G, m.G, 20), mix(b.R, m.R, 10)};
+          ASSERT_EQ(At(area.View(), x, y), want) << "tr " << tr << " shape " << shape << " at " << x << "," << y;
+        }
+    }
+  }
 }
 
 TEST(LoadJpegOrBmp, ByExtensionGreyAndMissingFiles) {
