@@ -28,3 +28,16 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$jobs"
 tools/wine-run --init
 ctest --preset win64
+
+step "fuzz targets (clang, libFuzzer with address and undefined-behaviour sanitizers): 60 s each"
+cmake --preset fuzz >/dev/null
+fuzz_targets=(fuzz_skin_folder fuzz_mask_gradient fuzz_bmp fuzz_jpeg)
+cmake --build --preset fuzz -j "$jobs" --target "${fuzz_targets[@]}"
+for t in "${fuzz_targets[@]}"; do
+  mkdir -p "build/fuzz/work/$t"
+  build/fuzz/tests/fuzz/$t -max_total_time="${DS_FUZZ_SECONDS:-60}" -max_len=65536 -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="build/fuzz/$t-" \
+    "build/fuzz/work/$t" "tests/fuzz/corpus/$t" 2>"build/fuzz/$t.log" \
+    || { tail -n 40 "build/fuzz/$t.log" >&2; echo "fuzz target $t found a fault" >&2; exit 1; }
+  grep -E 'stat::number_of_executed_units' "build/fuzz/$t.log" | sed "s/^/$t: /"
+done
