@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "framework/win/Reader.h"
+#include "framework/win/Text.h"
 
 // =============================================================================================
 // Colour lightness (HLS with lightness, saturation and hue on 0..240)
@@ -561,29 +562,39 @@ void TKvLabel::DrawPass(const TRect& base, TColor color, int dx, int dy) {
   canvas.DrawText(GetLabelText(), rect, flags);
 }
 
-void TKvLabel::DrawText3D() {
-  const TRect text = FixClientRect();
+// The passes of one caption: the 3-D passes in their own colours, then the text colour. A
+// disabled label draws the engraved pair instead. `pass` draws the caption once in a colour at
+// an offset; the shadow style's offsets differ between straight and turned text.
+template <class Pass>
+void TKvLabel::RunPasses(Pass pass, int shadowOffset, int textOffsetWithShadow) {
   if (!Enabled()) {
-    DrawPass(text, clBtnHighlight, 1, 1);
-    DrawPass(text, clBtnShadow, 0, 0);
+    pass(clBtnHighlight, 1, 1);
+    pass(clBtnShadow, 0, 0);
     return;
   }
+  int textOffset = 0;
   switch (textStyle_) {
     case tsRaised:
-      if (!lightTextStyle_) DrawPass(text, shadowColor_, 1, 1);
-      DrawPass(text, highlightColor_, -1, -1);
+      if (!lightTextStyle_) pass(shadowColor_, 1, 1);
+      pass(highlightColor_, -1, -1);
       break;
     case tsRecessed:
-      DrawPass(text, highlightColor_, 1, 1);
-      if (!lightTextStyle_) DrawPass(text, shadowColor_, -1, -1);
+      pass(highlightColor_, 1, 1);
+      if (!lightTextStyle_) pass(shadowColor_, -1, -1);
       break;
     case tsShadow:
-      DrawPass(text, shadowColor_, shadowDepth_, shadowDepth_);
+      pass(shadowColor_, shadowOffset, shadowOffset);
+      textOffset = textOffsetWithShadow;
       break;
     case tsNormal:
       break;
   }
-  DrawPass(text, textColor_, 0, 0);
+  pass(textColor_, textOffset, textOffset);
+}
+
+void TKvLabel::DrawText3D() {
+  const TRect text = FixClientRect();
+  RunPasses([&](TColor color, int dx, int dy) { DrawPass(text, color, dx, dy); }, shadowDepth_, 0);
 }
 
 TPoint TKvLabel::RotationCentre() const {
@@ -622,41 +633,14 @@ void TKvLabel::DrawRotatedText() {
   TSavedDC saved(dc);
   SelectObject(dc, rotated.Get());
   SetBkMode(dc, TRANSPARENT);
-  const std::wstring text = [&] {
-    std::wstring wide;
-    const std::string caption = GetLabelText();
-    const int length = MultiByteToWideChar(CP_UTF8, 0, caption.data(), static_cast<int>(caption.size()), nullptr, 0);
-    wide.resize(static_cast<std::size_t>(length));
-    MultiByteToWideChar(CP_UTF8, 0, caption.data(), static_cast<int>(caption.size()), wide.data(), length);
-    return wide;
-  }();
-  const auto pass = [&](TColor color, int dx, int dy) {
-    SetTextColor(dc, ColorToRGB(color));
-    TextOutW(dc, x + dx, y + dy, text.c_str(), static_cast<int>(text.size()));
-  };
-  if (!Enabled()) {
-    pass(clBtnHighlight, 1, 1);
-    pass(clBtnShadow, 0, 0);
-    return;
-  }
+  const std::wstring text = Widen(GetLabelText());
   const int half = shadowDepth_ / 2;
-  switch (textStyle_) {
-    case tsRaised:
-      if (!lightTextStyle_) pass(shadowColor_, 1, 1);
-      pass(highlightColor_, -1, -1);
-      break;
-    case tsRecessed:
-      pass(highlightColor_, 1, 1);
-      if (!lightTextStyle_) pass(shadowColor_, -1, -1);
-      break;
-    case tsShadow:
-      pass(shadowColor_, half, half);
-      pass(textColor_, -half, -half);
-      return;
-    case tsNormal:
-      break;
-  }
-  pass(textColor_, 0, 0);
+  RunPasses(
+      [&](TColor color, int dx, int dy) {
+        SetTextColor(dc, ColorToRGB(color));
+        TextOutW(dc, x + dx, y + dy, text.c_str(), static_cast<int>(text.size()));
+      },
+      half, -half);
 }
 
 // Curved text: one character at a time along an ellipse around the centre point, each with the
@@ -670,13 +654,7 @@ void TKvLabel::DrawCurvedText() {
   const double rx = std::max(1.0, std::min(centre.X, Width() - centre.X) - borderWidth_ - w.cy / 2.0);
   const double ry = std::max(1.0, std::min(centre.Y, Height() - centre.Y) - borderWidth_ - w.cy / 2.0);
   const double step = (w.cx + 2) / rx;
-  const std::string caption = GetLabelText();
-  std::wstring text;
-  {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, caption.data(), static_cast<int>(caption.size()), nullptr, 0);
-    text.resize(static_cast<std::size_t>(length));
-    MultiByteToWideChar(CP_UTF8, 0, caption.data(), static_cast<int>(caption.size()), text.data(), length);
-  }
+  const std::wstring text = Widen(GetLabelText());
   HDC dc = canvas.Handle();
   TSavedDC saved(dc);
   SetBkMode(dc, TRANSPARENT);
@@ -692,35 +670,12 @@ void TKvLabel::DrawCurvedText() {
     TSelectObject select(dc, rotated.Get());
     const int x = static_cast<int>(std::lround(centre.X + rx * std::cos(angle)));
     const int y = static_cast<int>(std::lround(centre.Y - ry * std::sin(angle)));
-    const auto pass = [&](TColor color, int dx, int dy) {
-      SetTextColor(dc, ColorToRGB(color));
-      TextOutW(dc, x + dx, y + dy, &ch, 1);
-    };
-    if (!Enabled()) {
-      pass(clBtnHighlight, 1, 1);
-      pass(clBtnShadow, 0, 0);
-    } else {
-      const int half = shadowDepth_ / 2;
-      switch (textStyle_) {
-        case tsRaised:
-          if (!lightTextStyle_) pass(shadowColor_, 1, 1);
-          pass(highlightColor_, -1, -1);
-          pass(textColor_, 0, 0);
-          break;
-        case tsRecessed:
-          pass(highlightColor_, 1, 1);
-          if (!lightTextStyle_) pass(shadowColor_, -1, -1);
-          pass(textColor_, 0, 0);
-          break;
-        case tsShadow:
-          pass(shadowColor_, half, half);
-          pass(textColor_, -half, -half);
-          break;
-        case tsNormal:
-          pass(textColor_, 0, 0);
-          break;
-      }
-    }
+    RunPasses(
+        [&](TColor color, int dx, int dy) {
+          SetTextColor(dc, ColorToRGB(color));
+          TextOutW(dc, x + dx, y + dy, &ch, 1);
+        },
+        shadowDepth_ / 2, -(shadowDepth_ / 2));
     angle -= step;
   }
 }

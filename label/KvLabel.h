@@ -158,6 +158,8 @@ class TKvLabel : public TLabel {
   bool FontIsTrueType();
   void DrawFrame(TRect& rect, TFrameStyleEx style);
   void DrawBorders(TRect& rect);
+  template <class Pass>
+  void RunPasses(Pass pass, int shadowOffset, int textOffsetWithShadow);
   void DrawText3D();
   void DrawPass(const TRect& base, TColor color, int dx, int dy);
   void DrawRotatedText();

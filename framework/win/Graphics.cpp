@@ -205,33 +205,42 @@ void TCanvas::SelectPen() {
   if (!savedPen_) savedPen_ = previous;
 }
 
+// A changed brush or pen is realised again at its next use; the context gets its own back first.
+void TCanvas::DropBrush() {
+  if (dc_ && savedBrush_) SelectObject(dc_, savedBrush_);
+  savedBrush_ = nullptr;
+  brush_.Reset();
+}
+
+void TCanvas::DropPen() {
+  if (dc_ && savedPen_) SelectObject(dc_, savedPen_);
+  savedPen_ = nullptr;
+  pen_.Reset();
+}
+
 void TCanvas::SetBrushColor(TColor color) {
   if (color == brushColor_ && brushStyle_ == TBrushStyle::bsSolid) return;
   brushColor_ = color;
   brushStyle_ = TBrushStyle::bsSolid;
-  if (dc_ && savedBrush_) SelectObject(dc_, savedBrush_), savedBrush_ = nullptr;
-  brush_.Reset();
+  DropBrush();
 }
 
 void TCanvas::SetBrushStyle(TBrushStyle style) {
   if (style == brushStyle_) return;
   brushStyle_ = style;
-  if (dc_ && savedBrush_) SelectObject(dc_, savedBrush_), savedBrush_ = nullptr;
-  brush_.Reset();
+  DropBrush();
 }
 
 void TCanvas::SetPenColor(TColor color) {
   if (color == penColor_) return;
   penColor_ = color;
-  if (dc_ && savedPen_) SelectObject(dc_, savedPen_), savedPen_ = nullptr;
-  pen_.Reset();
+  DropPen();
 }
 
 void TCanvas::SetPenWidth(int width) {
   if (width == penWidth_) return;
   penWidth_ = width;
-  if (dc_ && savedPen_) SelectObject(dc_, savedPen_), savedPen_ = nullptr;
-  pen_.Reset();
+  DropPen();
 }
 
 void TCanvas::FillRect(const TRect& rect) {

@@ -134,6 +134,8 @@ class TCanvas : public TPersistent {
   void SelectFont();
   void SelectBrush();
   void SelectPen();
+  void DropBrush();
+  void DropPen();
   void Deselect();
 
   HDC dc_ = nullptr;
