@@ -428,8 +428,9 @@ void LoadAllGeneralData(const TsSkinSource& source) {
 std::string SelectSkinSource(std::string_view skinName, std::string_view fullSkinDirectory, const TsStoredSkins& skins) {
   sSkinData->Active = false;
   sSkinData->SkinFile.reset();
+  // An empty name names no folder: it would make the skin directory itself a skin.
   const std::string folder = std::string(fullSkinDirectory) + "\\" + std::string(skinName) + "\\";
-  if (FileExists(folder + "Options.dat")) {
+  if (!skinName.empty() && FileExists(folder + "Options.dat")) {
     SelectSkinFolder(folder);
     return std::string(skinName);
   }

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "framework/core/FileSystem.h"
 #include "framework/core/IniFiles.h"
 #include "framework/core/StrUtils.h"
-#include "framework/win/Controls.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
 #include "framework/win/Text.h"
 #include "resources/skins/StoredSkins.h"
+#include "skin/data/sImageCodecs.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinFolder.h"
 #include "skin/data/sSkinLoad.h"
@@ -16,7 +17,9 @@
 
 namespace {
 
-// The folder of the program file, with its trailing backslash.
+constexpr const char* kDefaultSkinDirectory = "c:\\Skins";
+
+// The folder of the program, with a trailing backslash.
 std::string ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -28,23 +31,31 @@ std::string ProgramFolder() {
     }
     path.resize(path.size() * 2);
   }
-  const std::string utf8 = Narrow(path);
-  return utf8.substr(0, utf8.find_last_of('\\') + 1);
+  return FolderOfFile(Narrow(path));
 }
 
-LPARAM ManagerParam(TsSkinManager* manager) { return reinterpret_cast<LPARAM>(manager); }
+// Every item of a stored skin, copied through its published values.
+void CopyStoredSkin(const TsStoredSkin& from, TsStoredSkin& to) {
+  to.Name = from.Name;
+  for (int i = 0; i < from.GeneralData.Count(); ++i) to.GeneralData.Add() = from.GeneralData[i];
+  for (int i = 0; i < from.Images.Count(); ++i) to.Images.Add() = from.Images[i];
+  for (int i = 0; i < from.Patterns.Count(); ++i) to.Patterns.Add() = from.Patterns[i];
+  to.MasterBitmap = from.MasterBitmap;
+}
+
+bool IsPatternProperty(std::string_view property) { return property == "PATTERN" || property == "HOTPATTERN"; }
 
 }  // namespace
 
 void ShowSkinError(const std::string& text) {
-  MessageBoxW(nullptr, Widen(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
+  MessageBoxW(GetActiveWindow(), Widen(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
 }
 
-// [SECTION] The manager --------------------------------------------------------------------------
+// [SECTION] Life ------------------------------------------------------------------------------
 
-TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner) {
+TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner), ShowError(ShowSkinError) {
   if (sSkinData->SkinManager == nullptr) {
-    if (skinDirectory_.empty()) skinDirectory_ = "c:\\Skins";
+    if (skinDirectory_.empty()) skinDirectory_ = kDefaultSkinDirectory;
     active_ = true;
     skinnedPopups_ = true;
     sSkinData->SkinManager = this;
@@ -63,40 +74,43 @@ void TsSkinManager::BeforeDestruction() {
 
 bool TsSkinManager::IsDefault() const { return sSkinData->SkinManager == this; }
 
-bool TsSkinManager::OwnerLoading() const { return Owner() != nullptr && Owner()->InState(csLoading); }
+bool TsSkinManager::StillReading() const {
+  return InState(csLoading | csReading) || (Owner() != nullptr && Owner()->InState(csReading));
+}
 
-bool TsSkinManager::ReadProperty(TReader& reader, const TDefProperty& property) {
-  if (property.Name == "SkinDirectory") {
-    SetSkinDirectory(reader.String(property));
-  } else if (property.Name == "SkinName") {
-    SetSkinName(reader.String(property));
-  } else if (property.Name == "Active") {
-    SetActive(reader.Boolean(property));
-  } else if (property.Name == "SkinnedPopups") {
-    SetSkinnedPopups(reader.Boolean(property));
-  } else if (property.Name == "CommonSections") {
-    TStringList lines;
-    for (auto& line : reader.Strings(property)) lines.Add(line);
-    SetCommonSections(lines);
-  } else if (property.Name == "InternalSkins") {
-    // The skins are the program's own, generated at build time; the definition names them.
-    if (property.Value.Text != "StoredSkins" || !LoadStoredSkins(internalSkins_))
-      reader.Fail(property, "unknown stored skins '" + property.Value.Text + "'");
-  } else {
-    return TComponent::ReadProperty(reader, property);
+// [SECTION] Properties ------------------------------------------------------------------------
+
+void TsSkinManager::SetSkinName(const std::string& name) {
+  skinName_ = name;
+  if (!active_ || !IsDefault()) return;
+  if (OnBeforeChange) OnBeforeChange(this);
+  if (skinName_.empty()) skinDirectory_.clear();
+
+  skinName_ = SelectSkinSource(skinName_, GetFullskinDirectory(), internalSkins_);
+
+  if (!StillReading()) {
+    LoadSkin();
+    if (!NonAutoUpdate) SendNewSkin();
   }
-  return true;
+  if (OnAfterChange) OnAfterChange(this);
 }
 
 void TsSkinManager::SetActive(bool value) {
   if (value == active_) return;
   active_ = value;
-  if (active_) {
+  if (value) {
     SetSkinName(skinName_);
-  } else {
-    if (!OwnerLoading()) SendRemoveSkin();
+  } else if (IsDefault()) {
+    // Only the default manager's skin is in the arrays; another manager has nothing to remove.
+    if (!StillReading()) SendRemoveSkin();
     InitConstantIndexes();
   }
+}
+
+void TsSkinManager::SetSkinDirectory(const std::string& directory) {
+  if (directory == skinDirectory_) return;
+  skinDirectory_ = directory;
+  if (IsDefault()) sSkinData->SkinPath = GetFullskinDirectory();
 }
 
 void TsSkinManager::SetCommonSections(const TStringList& lines) {
@@ -105,39 +119,58 @@ void TsSkinManager::SetCommonSections(const TStringList& lines) {
 }
 
 void TsSkinManager::SetBuiltInSkins(const TsStoredSkins& skins) {
-  // Copies through the stored form, which carries every published property.
-  ReadStoredSkins(WriteStoredSkins(skins), internalSkins_);
+  if (&skins == &internalSkins_) return;
+  internalSkins_.Clear();
+  for (int i = 0; i < skins.Count(); ++i) CopyStoredSkin(skins[i], internalSkins_.Add());
 }
 
-void TsSkinManager::SetSkinDirectory(const std::string& directory) {
-  if (directory == skinDirectory_) return;
-  skinDirectory_ = directory;
-  sSkinData->SkinPath = GetFullskinDirectory();
+void TsSkinManager::SetSkinnedPopups(bool value) {
+  // The menus take the new value when they are next skinned.
+  skinnedPopups_ = value;
 }
 
-void TsSkinManager::SetSkinnedPopups(bool value) { skinnedPopups_ = value; }
-
-void TsSkinManager::LoadSkin() {
-  TsSkinSource source;
-  source.SkinName = skinName_;
-  source.InternalSkins = &internalSkins_;
-  source.CommonSections = commonSections_;
-  source.ShowError = ShowSkinError;
-  LoadSkinArrays(source);
-}
-
-void TsSkinManager::SetSkinName(const std::string& name) {
-  skinName_ = name;
-  if (!active_ || !IsDefault()) return;
-  if (OnBeforeChange) OnBeforeChange(this);
-  if (skinName_.empty()) skinDirectory_.clear();
-  skinName_ = SelectSkinSource(skinName_, GetFullskinDirectory(), internalSkins_);
-  if (!OwnerLoading()) {
-    LoadSkin();
-    if (!NonAutoUpdate) SendNewSkin();
+bool TsSkinManager::ReadProperty(TReader& reader, const TDefProperty& property) {
+  const std::string& name = property.Name;
+  if (name == "Active") {
+    SetActive(reader.Boolean(property));
+  } else if (name == "CommonSections") {
+    TStringList lines;
+    for (std::string& line : reader.Strings(property)) lines.Add(std::move(line));
+    SetCommonSections(lines);
+  } else if (name == "InternalSkins") {
+    // The skins themselves are the program's own, drawn at build time; the definition says
+    // which of them, in which order.
+    TsStoredSkins program;
+    if (!LoadStoredSkins(program)) reader.Fail(property, "the program's stored skins are damaged");
+    if (property.Value.Kind == TDefValue::TKind::Identifier) {
+      if (property.Value.Text != "StoredSkins") reader.Fail(property, "unknown stored skins '" + property.Value.Text + "'");
+      SetBuiltInSkins(program);
+      return true;
+    }
+    TsStoredSkins chosen;
+    for (const std::string& skinName : reader.Strings(property)) {
+      const int index = program.IndexOf(skinName);
+      if (index < 0) reader.Fail(property, "no stored skin named '" + skinName + "'");
+      CopyStoredSkin(program[index], chosen.Add());
+    }
+    SetBuiltInSkins(chosen);
+  } else if (name == "SkinDirectory") {
+    SetSkinDirectory(reader.String(property));
+  } else if (name == "SkinName") {
+    SetSkinName(reader.String(property));
+  } else if (name == "SkinnedPopups") {
+    SetSkinnedPopups(reader.Boolean(property));
+  } else if (name == "OnAfterChange") {
+    OnAfterChange = reader.Handler<TNotifyEvent>(property);
+  } else if (name == "OnBeforeChange") {
+    OnBeforeChange = reader.Handler<TNotifyEvent>(property);
+  } else {
+    return TComponent::ReadProperty(reader, property);
   }
-  if (OnAfterChange) OnAfterChange(this);
+  return true;
 }
+
+// [SECTION] Loading and announcing -------------------------------------------------------------
 
 void TsSkinManager::Loaded() {
   TComponent::Loaded();
@@ -147,41 +180,121 @@ void TsSkinManager::Loaded() {
   }
 }
 
+void TsSkinManager::LoadSkin() {
+  TsSkinSource source;
+  source.SkinName = skinName_;
+  source.InternalSkins = &internalSkins_;
+  source.CommonSections = commonSections_;
+  source.ShowError = [this](const std::string& text) {
+    if (ShowError) ShowError(text);
+  };
+  LoadSkinArrays(source);
+}
+
 void TsSkinManager::SendNewSkin() {
   sSkinData->Active = false;
   RestrictDrawing = true;
-  TMessage message{SKM_NEWSKIN, 0, ManagerParam(this), 0};
+  TMessage message{SKM_NEWSKIN, kAnnouncementWParam, reinterpret_cast<LPARAM>(this), 0};
   AppBroadCastS(message);
   InitConstantIndexes();
   RestrictDrawing = false;
-  TMessage repaint{SKM_REPAINT, 0, ManagerParam(this), 0};
+  message = TMessage{SKM_REPAINT, kAnnouncementWParam, reinterpret_cast<LPARAM>(this), 0};
   sSkinData->Active = true;
-  AppBroadCastS(repaint);
+  AppBroadCastS(message);
 }
 
 void TsSkinManager::SendRemoveSkin() {
   sSkinData->Active = false;
-  TMessage message{SKM_REMOVESKIN, 0, ManagerParam(this), 0};
+  TMessage message{SKM_REMOVESKIN, kAnnouncementWParam, reinterpret_cast<LPARAM>(this), 0};
   AppBroadCastS(message);
   FreeBitmaps();
   FreeJpegs();
   gd.clear();
 }
 
-void TsSkinManager::UpdateSkinSection(const std::string& section) {
+void TsSkinManager::UpdateSkinSection(std::string_view section) {
   GlobalSectionName = UpperCase(section);
-  TMessage message{SKM_UPDATESECTION, 0, 0, 0};
+  TMessage message{SKM_UPDATESECTION, kAnnouncementWParam, 0, 0};
   AppBroadCastS(message);
 }
 
+void TsSkinManager::InitConstantIndexes() { ::InitConstantIndexes(); }
+
+void TsSkinManager::Notification(TComponent* component, TOperation operation) {
+  // Menus are hooked into the menu skinning when it exists; until then only the base duties.
+  TComponent::Notification(component, operation);
+}
+
+// [SECTION] Skin queries and edits ------------------------------------------------------------
+
 TColor TsSkinManager::GetGlobalColor() const {
   const std::int32_t index = GetSkinIndex("GLOBALINFO");
-  return index >= 0 ? gd[static_cast<std::size_t>(index)].Color : clBtnFace;
+  return IsValidSkinIndex(index) ? gd[static_cast<std::size_t>(index)].Color : clBtnFace;
 }
 
 void TsSkinManager::GetSkinSections(TStringList& list) const {
-  if (sSkinData->Active && sSkinData->SkinFile) sSkinData->SkinFile->ReadSections(list);
+  if (!sSkinData->Active || !sSkinData->SkinFile) return;
+  list.Clear();
+  sSkinData->SkinFile->ReadSections(list);
 }
+
+bool TsSkinManager::ChangeImageInSkin(std::string_view section, std::string_view property, std::string_view file) {
+  if (!sSkinData->Active || section.empty() || property.empty() || !FileExists(file)) return false;
+  const std::string sectionName = UpperCase(section);
+  const std::string p = UpperCase(property);
+  const bool bitmapFile = UpperCase(file).find(".BMP") != std::string::npos;
+  auto findMask = [&]() -> TsMaskData* {
+    for (TsMaskData& m : ma)
+      if (m.PropertyName == p && UpperCase(m.ClassName) == sectionName) return &m;
+    return nullptr;
+  };
+  auto findPattern = [&]() -> TsPatternData* {
+    for (TsPatternData& pattern : pa)
+      if (pattern.PropertyName == p && UpperCase(pattern.ClassName) == sectionName) return &pattern;
+    return nullptr;
+  };
+  // A picture that cannot be read changes nothing: the skin keeps what it had.
+  auto loadInto = [&](std::unique_ptr<TPixelImage>& target) {
+    auto image = std::make_unique<TPixelImage>();
+    const bool ok = bitmapFile ? LoadBmpFile(file, *image) : LoadJpegFile(file, *image);
+    if (!ok || image->Width() < 1) return false;
+    target = std::move(image);
+    return true;
+  };
+
+  if (!IsPatternProperty(p)) {
+    if (!bitmapFile) return false;
+    TsMaskData* mask = findMask();
+    return mask != nullptr && loadInto(mask->Bmp);
+  }
+  if (bitmapFile) {
+    if (TsMaskData* mask = findMask()) return loadInto(mask->Bmp);
+    TsMaskData added;
+    added.ClassName = sectionName;
+    added.PropertyName = p;
+    if (!loadInto(added.Bmp)) return false;
+    ma.push_back(std::move(added));
+    // The new mask replaces a pattern of the same role; lookup must no longer find that one.
+    if (TsPatternData* pattern = findPattern()) {
+      pattern->Img.reset();
+      pattern->ClassName = "NONE";
+    }
+    return true;
+  }
+  if (TsPatternData* pattern = findPattern()) return loadInto(pattern->Img);
+  TsPatternData added;
+  added.ClassName = sectionName;
+  added.PropertyName = p;
+  if (!loadInto(added.Img)) return false;
+  pa.push_back(std::move(added));
+  if (TsMaskData* mask = findMask()) {
+    mask->Bmp.reset();
+    mask->ClassName = "NONE";
+  }
+  return true;
+}
+
+// [SECTION] Skin sources ----------------------------------------------------------------------
 
 std::string TsSkinManager::GetFullskinDirectory() const { return ResolveSkinDirectory(skinDirectory_, ProgramFolder()); }
 
@@ -193,71 +306,16 @@ std::string TsSkinManager::GetExternalSkinNames(TStringList& list) const {
   return ::GetExternalSkinNames(GetFullskinDirectory(), list);
 }
 
-void TsSkinManager::ExtractInternalSkin(const std::string& name, const std::string& destination) const {
-  if (auto error = ::ExtractInternalSkin(internalSkins_, name, destination); !error.empty()) ShowSkinError(error);
+bool TsSkinManager::ExtractInternalSkin(std::string_view name, std::string_view destination) {
+  const std::string error = ::ExtractInternalSkin(internalSkins_, name, destination);
+  if (!error.empty() && ShowError) ShowError(error);
+  return error.empty();
 }
 
-void TsSkinManager::ExtractByIndex(int index, const std::string& destination) const {
-  if (auto error = ::ExtractByIndex(internalSkins_, index, destination); !error.empty()) ShowSkinError(error);
+bool TsSkinManager::ExtractByIndex(int index, std::string_view destination) {
+  const std::string error = ::ExtractByIndex(internalSkins_, index, destination);
+  if (!error.empty() && ShowError) ShowError(error);
+  return error.empty();
 }
 
 void TsSkinManager::SaveToIni(int index, TMemIniFile& ini) const { ::SaveToIni(internalSkins_, index, ini); }
-
-// [SECTION] Delivery -----------------------------------------------------------------------------
-
-namespace {
-
-LRESULT Deliver(TControl* control, TMessage& message) {
-  if (auto* windowed = dynamic_cast<TWinControl*>(control))
-    return SendMessageW(windowed->Handle(), message.Msg, message.WParam, message.LParam);
-  return control->Perform(message.Msg, message.WParam, message.LParam);
-}
-
-}  // namespace
-
-void BroadCastS(TComponent* control, TMessage& message) {
-  if (control == nullptr || control->InState(csDestroying)) return;
-  try {
-    if (message.Msg == SKM_REPAINT)
-      if (auto* self = dynamic_cast<TControl*>(control)) Deliver(self, message);
-    for (int i = 0; i < control->ComponentCount(); ++i) {
-      TComponent* component = control->Components(i);
-      if (component->InState(csDestroying | csReading)) continue;
-      if (auto* receiver = dynamic_cast<TsSkinMessageReceiver*>(component)) {
-        if (message.Msg != SKM_REPAINT) receiver->SkinMessage(message);
-      } else if (auto* child = dynamic_cast<TControl*>(component)) {
-        Deliver(child, message);
-      }
-    }
-  } catch (...) {
-    // A receiver's error ends this form's delivery and is not reported.
-  }
-}
-
-void AppBroadCastS(TMessage& message) {
-  if (Application == nullptr) return;
-  for (int i = 0; i < Application->ComponentCount(); ++i) {
-    auto* form = dynamic_cast<TCustomForm*>(Application->Components(i));
-    if (form != nullptr && !form->InState(csDestroying)) BroadCastS(form, message);
-  }
-}
-
-namespace {
-
-void RepaintBelow(TWinControl* parent) {
-  for (int i = 0; i < parent->ControlCount(); ++i) {
-    TControl* child = parent->Controls(i);
-    TMessage message{SKM_REPAINT, 0, 0, 0};
-    Deliver(child, message);
-    if (auto* windowed = dynamic_cast<TWinControl*>(child)) RepaintBelow(windowed);
-  }
-}
-
-}  // namespace
-
-void UpdateControls(TControl* control) {
-  if (control == nullptr) return;
-  TMessage message{SKM_REPAINT, 0, 0, 0};
-  Deliver(control, message);
-  if (auto* windowed = dynamic_cast<TWinControl*>(control)) RepaintBelow(windowed);
-}

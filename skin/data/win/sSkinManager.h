@@ -1,25 +1,25 @@
 #pragma once
-// The skin manager component and the delivery of skin messages to the windows of the
-// application. The first manager created is the default manager (sSkinData->SkinManager): only
-// it loads skins into the skin arrays and announces them.
+// TsSkinManager: the non-visual component that owns the skins and decides which one is active.
+//
+// The first manager created in the process becomes the default manager (sSkinData->SkinManager);
+// only the default manager loads skins into the process-wide arrays and announces skin changes
+// to the forms of the application. Any later manager only stores what it is given. The default
+// manager stays the default until it is destroyed; no other takes its place afterwards.
+//
+// While its window is being read from the stored definition, setting SkinName or Active only
+// records the value; Loaded then loads and announces the named skin once.
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "framework/core/Geometry.h"
 #include "framework/core/StringList.h"
 #include "framework/win/Classes.h"
-#include "framework/win/Messages.h"
-#include "skin/data/sMessages.h"
 #include "skin/data/sStoredSkin.h"
+#include "skin/data/win/sMessagesWin.h"
 
-class TControl;
-
-// A component that takes skin messages straight into its handler rather than through a
-// window (the form's skin provider).
-class TsSkinMessageReceiver {
- public:
-  virtual ~TsSkinMessageReceiver() = default;
-  virtual void SkinMessage(TMessage& message) = 0;
-};
+class TMemIniFile;
 
 class TsSkinManager : public TComponent {
  public:
@@ -27,11 +27,13 @@ class TsSkinManager : public TComponent {
   ~TsSkinManager() override;
   void BeforeDestruction() override;
 
+  // Published properties, in their stored order.
   bool Active() const { return active_; }
   void SetActive(bool value);
   const TStringList& CommonSections() const { return commonSections_; }
   void SetCommonSections(const TStringList& lines);
   TsStoredSkins& InternalSkins() { return internalSkins_; }
+  const TsStoredSkins& InternalSkins() const { return internalSkins_; }
   void SetBuiltInSkins(const TsStoredSkins& skins);
   const std::string& SkinDirectory() const { return skinDirectory_; }
   void SetSkinDirectory(const std::string& directory);
@@ -39,30 +41,56 @@ class TsSkinManager : public TComponent {
   void SetSkinName(const std::string& name);
   bool SkinnedPopups() const { return skinnedPopups_; }
   void SetSkinnedPopups(bool value);
-  TNotifyEvent OnAfterChange;
-  TNotifyEvent OnBeforeChange;
+  TNotifyEvent OnAfterChange;  // after every skin selection
+  TNotifyEvent OnBeforeChange;  // before every skin selection
 
+  // This manager is the one that loads and announces skins.
   bool IsDefault() const;
+
   void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  // SkinDirectory, SkinName, Active, SkinnedPopups, CommonSections (a list of lines) and
+  // InternalSkins: the program's stored skins, all of them ("StoredSkins") or a list of their
+  // names, in the order wanted.
   bool ReadProperty(TReader& reader, const TDefProperty& property) override;
 
+  // Announcements.
+  // Announces the loaded skin to every form: new-skin while the skin is inactive and drawing
+  // restricted, then ConstData, then the repaint with the skin active.
   void SendNewSkin();
+  // The same, for callers that changed the skin data themselves (or loaded with NonAutoUpdate).
   void UpdateSkin() { SendNewSkin(); }
+  // Announces that skinning ends, then frees the skin arrays.
   void SendRemoveSkin();
-  void UpdateSkinSection(const std::string& section);
-  TColor GetGlobalColor() const;
-  void GetSkinSections(TStringList& list) const;
+  // Asks every control of `section` (any case) to repaint; nothing is reloaded.
+  void UpdateSkinSection(std::string_view section);
+  void InitConstantIndexes();
 
+  // The skin's global colour: "GLOBALINFO"'s Color, or the button-face system colour.
+  TColor GetGlobalColor() const;
+  // The section names of the active skin folder's "Options.dat"; unchanged for a stored skin.
+  void GetSkinSections(TStringList& list) const;
+  // Replaces or adds one mask or pattern of the active skin from a picture file; the caller
+  // repaints. False when nothing changed.
+  bool ChangeImageInSkin(std::string_view section, std::string_view property, std::string_view file);
+
+  // Skin sources.
   std::string GetFullskinDirectory() const;
+  // All skin names (stored skins, then folders); returns the first.
   std::string GetSkinNames(TStringList& list) const;
   std::string GetExternalSkinNames(TStringList& list) const;
-  // Extraction shows its failures in the skinning engine's error box.
-  void ExtractInternalSkin(const std::string& name, const std::string& destination) const;
-  void ExtractByIndex(int index, const std::string& destination) const;
+  // Writes a stored skin out as a folder "NAME extracted" under `destination`; errors go to
+  // the error box. True on success.
+  bool ExtractInternalSkin(std::string_view name, std::string_view destination);
+  bool ExtractByIndex(int index, std::string_view destination);
   void SaveToIni(int index, TMemIniFile& ini) const;
 
+  // The skinning engine's error box for skin errors the user must see (caption "Error", one
+  // OK button). A host (a test) may replace it to see the texts instead.
+  std::function<void(const std::string& text)> ShowError;
+
  private:
-  bool OwnerLoading() const;
+  bool StillReading() const;
   void LoadSkin();
 
   bool active_ = false;
@@ -71,12 +99,9 @@ class TsSkinManager : public TComponent {
   std::string skinDirectory_;
   std::string skinName_;
   bool skinnedPopups_ = false;
+  // Reserved value passed as WParam of every announcement.
+  static constexpr std::uintptr_t kAnnouncementWParam = 0;
 };
 
-// The skinning engine's error box: "Error", an error icon and one OK button.
+// The error box of the skinning engine: `text`, caption "Error", error icon, OK.
 void ShowSkinError(const std::string& text);
-
-// Delivery. Errors a receiver raises are swallowed; they end the delivery to that form only.
-void BroadCastS(TComponent* control, TMessage& message);
-void AppBroadCastS(TMessage& message);
-void UpdateControls(TControl* control);

@@ -19,7 +19,7 @@ namespace {
 std::vector<std::string> journal;
 bool throwOnNewSkin = false;
 
-std::string SkinMessageName(UINT msg) {
+std::string ShortName(UINT msg) {
   switch (msg) {
     case SKM_NEWSKIN: return "NEWSKIN";
     case SKM_REMOVESKIN: return "REMOVESKIN";
@@ -32,7 +32,7 @@ std::string SkinMessageName(UINT msg) {
 // What a receiver sees: message, then whether the skin is active, drawing restricted, and the
 // cached "GLOBALINFO" index at that moment.
 void Record(const std::string& who, const TMessage& m) {
-  const std::string name = SkinMessageName(m.Msg);
+  const std::string name = ShortName(m.Msg);
   if (name.empty()) return;
   std::ostringstream line;
   line << who << " " << name << " " << sSkinData->Active << RestrictDrawing << " " << ConstData.GlobalInfoIndex;
