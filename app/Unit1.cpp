@@ -13,6 +13,7 @@ void RegisterForm1Classes() {
   RegisterClass<TsScrollBar>("TsScrollBar");
   RegisterClass<TsEdit>("TsEdit");
   RegisterClass<TsButton>("TsButton");
+  RegisterClass<TsSkinManager>("TsSkinManager");
   RegisterClass<TPopupMenu>("TPopupMenu");
 }
 
@@ -61,6 +62,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   b.Field("Button1", Button1);
   b.Field("Label1", Label1);
   b.Field("Label2", Label2);
+  b.Field("sSkinManager1", sSkinManager1);
   b.Field("PopupMenu1", PopupMenu1);
   b.Field("Edit10", Edit10);
   b.Field("sEdit2", sEdit2);

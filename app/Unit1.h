@@ -12,6 +12,7 @@
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sScrollBar.h"
+#include "skin/data/win/sSkinManager.h"
 
 class TForm1 : public TForm {
  public:
@@ -59,6 +60,7 @@ class TForm1 : public TForm {
   TsButton* Button1 = nullptr;
   TsLabel* Label1 = nullptr;
   TsLabel* Label2 = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;
   TPopupMenu* PopupMenu1 = nullptr;
   TsEdit* Edit10 = nullptr;
   TsEdit* sEdit2 = nullptr;

@@ -141,7 +141,7 @@ std::optional<std::int32_t> ParseInt(std::string_view text, bool allowHex) {
   return static_cast<std::int32_t>(value);
 }
 
-std::int32_t StrToInt(std::string_view text) {
+std::int32_t DecimalStrToInt(std::string_view text) {
   if (auto value = ParseInt(text, false)) return *value;
   throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }

@@ -23,6 +23,6 @@ std::string ExtractWord(int number, std::string_view text, std::string_view sepa
 // may surround the number. Empty when the text is not such a number or does not fit 32 bits.
 std::optional<std::int32_t> ParseInt(std::string_view text, bool allowHex = true);
 // As ParseInt with decimals only; throws EConvertError naming the text otherwise.
-std::int32_t StrToInt(std::string_view text);
+std::int32_t DecimalStrToInt(std::string_view text);
 // A decimal number with "." or "," as the separator.
 std::optional<double> ParseFloat(std::string_view text);

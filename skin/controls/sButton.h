@@ -8,6 +8,9 @@ class TsButton : public TButton {
   using TButton::TButton;
   TsStoredSkinProperties SkinProperties;
 
+  void WndProc(TMessage& message) override {
+    if (!SkinProperties.TakeSkinMessage(*this, message)) TButton::WndProc(message);
+  }
   bool ReadProperty(TReader& reader, const TDefProperty& property) override {
     return SkinProperties.Read(reader, property) || TButton::ReadProperty(reader, property);
   }

@@ -8,6 +8,9 @@ class TsComboBox : public TComboBox {
   using TComboBox::TComboBox;
   TsStoredSkinProperties SkinProperties;
 
+  void WndProc(TMessage& message) override {
+    if (!SkinProperties.TakeSkinMessage(*this, message)) TComboBox::WndProc(message);
+  }
   bool ReadProperty(TReader& reader, const TDefProperty& property) override {
     return SkinProperties.Read(reader, property) || TComboBox::ReadProperty(reader, property);
   }

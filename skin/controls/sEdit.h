@@ -8,6 +8,9 @@ class TsEdit : public TEdit {
   using TEdit::TEdit;
   TsStoredSkinProperties SkinProperties;
 
+  void WndProc(TMessage& message) override {
+    if (!SkinProperties.TakeSkinMessage(*this, message)) TEdit::WndProc(message);
+  }
   bool ReadProperty(TReader& reader, const TDefProperty& property) override {
     return SkinProperties.Read(reader, property) || TEdit::ReadProperty(reader, property);
   }

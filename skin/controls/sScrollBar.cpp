@@ -35,6 +35,10 @@ void TsScrollBar::WriteScrollInfo() {
   SetScrollInfo(Handle(), SB_CTL, &info, FALSE);
 }
 
+void TsScrollBar::WndProc(TMessage& message) {
+  if (!TakeSkinMessage(Skin, *this, message)) TWinControl::WndProc(message);
+}
+
 bool TsScrollBar::Skinable() const {
   // The skin manager does not exist yet: no skin is ever active.
   return false;

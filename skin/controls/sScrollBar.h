@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "framework/win/Controls.h"
+#include "skin/controls/sSkinnedProperties.h"
 
 enum class TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollCode : std::int32_t {
@@ -50,6 +51,10 @@ class TsScrollBar : public TWinControl {
   TNotifyEvent OnChange;
 
   bool ReadProperty(TReader& reader, const TDefProperty& property) override;
+  void WndProc(TMessage& message) override;
+
+  // What the skin messages set; a scroll bar has no section of its own.
+  TsSkinState Skin;
 
  protected:
   void CreateParams(TCreateParams& params) override;

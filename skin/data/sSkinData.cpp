@@ -55,19 +55,19 @@ void PrepareGradArray(std::string_view description, TsGradArray& steps) {
   steps.resize(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     TsGradPie& step = steps[static_cast<std::size_t>(i)];
-    step.Color1 = StrToInt(ExtractWord(5 * i + 1, description, kSeparators));
-    step.Color2 = StrToInt(ExtractWord(5 * i + 2, description, kSeparators));
-    step.Percent = static_cast<std::uint8_t>(StrToInt(ExtractWord(5 * i + 3, description, kSeparators)) & 0xFF);
-    step.Mode = StrToInt(ExtractWord(5 * i + 4, description, kSeparators));
+    step.Color1 = DecimalStrToInt(ExtractWord(5 * i + 1, description, kSeparators));
+    step.Color2 = DecimalStrToInt(ExtractWord(5 * i + 2, description, kSeparators));
+    step.Percent = static_cast<std::uint8_t>(DecimalStrToInt(ExtractWord(5 * i + 3, description, kSeparators)) & 0xFF);
+    step.Mode = DecimalStrToInt(ExtractWord(5 * i + 4, description, kSeparators));
   }
 }
 
 TsFontColors SplitFontColors(std::string_view text) {
   constexpr std::string_view kSeparators = " ";
   if (WordCount(text, kSeparators) != 5) return {};
-  return {StrToInt(ExtractWord(1, text, kSeparators)), StrToInt(ExtractWord(2, text, kSeparators)),
-          StrToInt(ExtractWord(3, text, kSeparators)), StrToInt(ExtractWord(4, text, kSeparators)),
-          StrToInt(ExtractWord(5, text, kSeparators))};
+  return {DecimalStrToInt(ExtractWord(1, text, kSeparators)), DecimalStrToInt(ExtractWord(2, text, kSeparators)),
+          DecimalStrToInt(ExtractWord(3, text, kSeparators)), DecimalStrToInt(ExtractWord(4, text, kSeparators)),
+          DecimalStrToInt(ExtractWord(5, text, kSeparators))};
 }
 
 namespace {

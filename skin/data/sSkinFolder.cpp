@@ -30,14 +30,14 @@ TsMaskLine ParseMaskLine(std::string_view value) {
   const std::string rect = ExtractWord(2, value, " ()");
   const std::string counts = ExtractWord(3, value, " ()");
   TsMaskLine line;
-  line.R.Left = StrToInt(ExtractWord(1, rect, " ,"));
-  line.R.Top = StrToInt(ExtractWord(2, rect, " ,"));
-  line.R.Right = StrToInt(ExtractWord(3, rect, " ,"));
-  line.R.Bottom = StrToInt(ExtractWord(4, rect, " ,"));
-  line.ImageCount = Clamp16(StrToInt(ExtractWord(1, counts, " ,")), 1);
-  line.MaskType = Clamp16(StrToInt(ExtractWord(2, counts, " ,")), 0);
+  line.R.Left = DecimalStrToInt(ExtractWord(1, rect, " ,"));
+  line.R.Top = DecimalStrToInt(ExtractWord(2, rect, " ,"));
+  line.R.Right = DecimalStrToInt(ExtractWord(3, rect, " ,"));
+  line.R.Bottom = DecimalStrToInt(ExtractWord(4, rect, " ,"));
+  line.ImageCount = Clamp16(DecimalStrToInt(ExtractWord(1, counts, " ,")), 1);
+  line.MaskType = Clamp16(DecimalStrToInt(ExtractWord(2, counts, " ,")), 0);
   const std::string border = ExtractWord(3, counts, " ,");
-  line.BorderWidth = border.empty() ? 0 : Clamp16(StrToInt(border), 0);
+  line.BorderWidth = border.empty() ? 0 : Clamp16(DecimalStrToInt(border), 0);
   return line;
 }
 

@@ -12,6 +12,8 @@
 #include "app/Unit1.h"
 #include "calc/DecimalSeparator.h"
 #include "framework/win/Text.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/sSkinLookup.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -147,6 +149,28 @@ TEST_F(AppWindowTest, OpensWithTitleLayoutAndStartValues) {
     EXPECT_FALSE(IsWindowEnabled(field->Handle())) << name;
   }
   EXPECT_EQ(GetFocus(), Form1->Button1->Handle());
+}
+
+TEST_F(AppWindowTest, OpensWithTheStoredSkinLoadedAndAnnounced) {
+  ASSERT_NE(Form1->sSkinManager1, nullptr);
+  EXPECT_EQ(sSkinData->SkinManager, Form1->sSkinManager1);
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "BlueGlass (internal)");
+  EXPECT_EQ(Form1->sSkinManager1->SkinDirectory(), "c:\\Skins");
+  EXPECT_EQ(Form1->sSkinManager1->InternalSkins().Count(), 5);
+  EXPECT_TRUE(sSkinData->Active);
+  EXPECT_EQ(gd.size(), 57u);
+  EXPECT_EQ(ma.size(), 77u);
+  EXPECT_EQ(ConstData.GlobalInfoIndex, GetSkinIndex("GLOBALINFO"));
+  // Every skinned control looked its section up on the new skin and was then told to repaint.
+  const std::int32_t edit = GetSkinIndex("EDIT");
+  ASSERT_GE(edit, 0);
+  for (const TsEdit* field : {Form1->Edit1, Form1->Edit20, Form1->sEdit2}) {
+    EXPECT_EQ(field->SkinProperties.Skin.SkinIndex, edit) << field->Name();
+    EXPECT_FALSE(field->SkinProperties.Skin.Updating) << field->Name();
+  }
+  EXPECT_EQ(Form1->ComboBox1->SkinProperties.Skin.SkinIndex, GetSkinIndex("COMBOBOX"));
+  EXPECT_EQ(Form1->Button1->SkinProperties.Skin.SkinIndex, GetSkinIndex("BUTTON"));
+  EXPECT_TRUE(Form1->sLabel1->Skin.BackgroundChanged);
 }
 
 TEST_F(AppWindowTest, CalculateFillsEveryFieldWithTheCalculationsTexts) {

@@ -123,7 +123,7 @@ TEST(StrUtils, WordsNumbersAndCase) {
   EXPECT_FALSE(ParseInt("0x").has_value());
   EXPECT_FALSE(ParseInt(" 1").has_value());
   EXPECT_FALSE(ParseInt("$10", false).has_value());
-  EXPECT_THROW(StrToInt("1 2"), EConvertError);
+  EXPECT_THROW(DecimalStrToInt("1 2"), EConvertError);
   EXPECT_EQ(UpperCase("Skin ёлка"), "SKIN ЁЛКА");
   EXPECT_LT(CompareText("beta", "BlueGlass"), 0);
   EXPECT_LT(CompareText("BlueGlass (internal)", "Zeta"), 0);
