@@ -580,11 +580,15 @@ void DrawMask(Canvas& c, const MaskSpec& m, const Theme& t) {
       });
       return;
     case Kind::EditBorder:
+      // The sides and the centre are copied opaquely (only the corners are keyed), so the
+      // whole field is white inside its outline: edits paint their centre from this mask.
       c.KeyedFrames(m.R, frames, {255, 255, 255}, [&](int, double x, double y, double w, double h) {
         const double d = -RoundBox(x, y, w / 2, h / 2, w / 2, h / 2, 2.5);
-        Paint p = {Mix(t.Outline, t.Hot, 0.35), Band(d, 0, 1) * Coverage(-d)};
+        Paint p = {{255, 255, 255}, 1};
+        p = Over(p, {Mix(t.Outline, t.Hot, 0.35), Band(d, 0, 1)});
         // a soft inner line on the top and left makes the field look sunk in
         if (d >= 1 && d < 2 && (x < 2.5 || y < 2.5)) p = Over(p, {Mix(t.Outline, {255, 255, 255}, 0.55), 1});
+        p.Alpha *= Coverage(-d);
         return p;
       });
       return;

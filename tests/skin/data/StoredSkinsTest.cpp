@@ -2,6 +2,7 @@
 // rules, and the round trip through an extracted folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -197,6 +198,51 @@ TEST_F(StoredSkins, ArtworkFollowsTheMaskRules) {
         EXPECT_TRUE(frame(0) != frame(1) && frame(1) != frame(2) && frame(0) != frame(2));
       }
     }
+  }
+}
+
+// A key-coloured border mask (mask type 0) keys only its corners: the sides, and the centre
+// when the border is filled, are copied opaquely, so a key-coloured pixel there would show as
+// fuchsia on every control that uses the mask.
+TEST_F(StoredSkins, KeyedBorderSidesAndCentreAreOpaque) {
+  for (int s = 0; s < skins_.Count(); ++s) {
+    SCOPED_TRACE(skins_[s].Name);
+    LoadInternal(skins_[s].Name);
+    const TPixelView master = MasterBitmap->View();
+    int checked = 0;
+    for (const auto& m : ma) {
+      if (m.Bmp || m.MaskType != 0 || m.PropertyName != "BORDERSMASK" || m.ImageCount < 1) continue;
+      SCOPED_TRACE(m.ClassName + "/" + m.PropertyName);
+      const int wp = WidthOf(m.R) / (m.ImageCount * 3), hp = HeightOf(m.R) / 3;
+      const int fh = HeightOf(m.R);
+      const int side = m.BorderWidth != 0 ? std::min<int>(wp, m.BorderWidth) : wp;
+      const int sideH = m.BorderWidth != 0 ? std::min<int>(hp, m.BorderWidth) : hp;
+      struct Piece {
+        const char* name;
+        int left, top, right, bottom;  // within the frame
+        bool drawn;
+      };
+      for (int f = 0; f < m.ImageCount; ++f) {
+        const int so = m.R.Left + WidthOf(m.R) * f / m.ImageCount;
+        const Piece pieces[] = {
+            {"left side", 0, hp, side, 2 * hp, true},
+            {"top side", wp, 0, 2 * wp, sideH, true},
+            {"bottom side", wp, fh - hp, 2 * wp, fh, true},
+            {"right side", 3 * wp - side, hp, 3 * wp, 2 * hp, true},
+            {"centre", wp, hp, 2 * wp, 2 * hp, m.BorderWidth == 0},
+        };
+        for (const Piece& p : pieces) {
+          if (!p.drawn) continue;
+          for (int y = m.R.Top + p.top; y < m.R.Top + p.bottom; ++y)
+            for (int x = so + p.left; x < so + p.right; ++x) {
+              const std::uint8_t* px = master.Pixel(x, y);
+              ASSERT_FALSE(px[0] == 0xFF && px[1] == 0 && px[2] == 0xFF) << p.name << " frame " << f << " at " << x << "," << y;
+              ++checked;
+            }
+        }
+      }
+    }
+    EXPECT_GT(checked, 0);  // every stored skin has key-coloured borders (window frame, edit)
   }
 }
 
