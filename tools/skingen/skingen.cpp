@@ -337,10 +337,10 @@ std::vector<MaskSpec> BlueGlassMasks() {
       {"GLOBALINFO", "SMALLCHECKED", Kind::SmallChecked, Rect(195, 190, 231, 214), 3, 1},
       {"GLOBALINFO", "SMALLUNCHECKED", Kind::SmallUnchecked, Rect(231, 190, 267, 214), 3, 1},
       {"GLOBALINFO", "SMALLGRAYED", Kind::SmallGrayed, Rect(267, 190, 303, 214), 3, 1},
-      {"TABTOP", "BORDERSMASK", Kind::TabTop, Rect(0, 0, 60, 30), 3, 1},
-      {"TABBOTTOM", "BORDERSMASK", Kind::TabBottom, Rect(60, 0, 120, 30), 3, 1},
-      {"TABLEFT", "BORDERSMASK", Kind::TabLeft, Rect(120, 0, 180, 30), 3, 1},
-      {"TABRIGHT", "BORDERSMASK", Kind::TabRight, Rect(180, 0, 240, 30), 3, 1},
+      {"TABTOP", "BORDERSMASK", Kind::TabTop, Rect(0, 0, 63, 30), 3, 1},
+      {"TABBOTTOM", "BORDERSMASK", Kind::TabBottom, Rect(63, 0, 126, 30), 3, 1},
+      {"TABLEFT", "BORDERSMASK", Kind::TabLeft, Rect(126, 0, 189, 30), 3, 1},
+      {"TABRIGHT", "BORDERSMASK", Kind::TabRight, Rect(189, 0, 252, 30), 3, 1},
       {"PANEL", "BORDERSMASK", Kind::Raised, Rect(0, 30, 12, 54), 1, 1},
       {"GROUPBOX", "BORDERSMASK", Kind::Group, Rect(12, 30, 24, 54), 1, 1},
       {"PANEL_LOW", "BORDERSMASK", Kind::Lowered, Rect(24, 30, 36, 54), 1, 1},
@@ -388,8 +388,12 @@ std::vector<MaskSpec> Resized(std::vector<MaskSpec> masks, double scale) {
         m.Art == Kind::TrackH || m.Art == Kind::TrackV)
       continue;  // already small
     const int rows = m.MaskType + 1;
-    const int fw = std::max(6, static_cast<int>(std::lround(WidthOf(m.R) / m.ImageCount * scale)));
-    const int fh = std::max(6, static_cast<int>(std::lround(HeightOf(m.R) / rows * scale)));
+    int fw = std::max(6, static_cast<int>(std::lround(WidthOf(m.R) / m.ImageCount * scale)));
+    int fh = std::max(6, static_cast<int>(std::lround(HeightOf(m.R) / rows * scale)));
+    if (m.Property == "BORDERSMASK") {  // whole 3 x 3 tiles: the right side tile must end at the frame's edge
+      fw -= fw % 3;
+      fh -= fh % 3;
+    }
     m.R = Rect(0, 0, fw * m.ImageCount, fh * rows);
   }
   return masks;

@@ -168,8 +168,8 @@ TEST_F(StoredSkins, BlueGlassHoldsTheValuesThePainterUses) {
   EXPECT_EQ(ConstData.SliderPatterns[0], -1);
 }
 
-// Artwork rules: every rectangle inside its master, grey masks really grey, and the frames of a
-// three-state mask different from each other (normal, hot and pressed can be told apart).
+// Artwork rules: every rectangle inside its master, grey masks really grey, border frames cut
+// into whole tiles, and the frames of a three-state mask different from each other (normal, hot and pressed can be told apart).
 TEST_F(StoredSkins, ArtworkFollowsTheMaskRules) {
   for (int s = 0; s < skins_.Count(); ++s) {
     SCOPED_TRACE(skins_[s].Name);
@@ -180,6 +180,13 @@ TEST_F(StoredSkins, ArtworkFollowsTheMaskRules) {
       SCOPED_TRACE(m.ClassName + "/" + m.PropertyName);
       ASSERT_TRUE(m.R.Left >= 0 && m.R.Top >= 0 && m.R.Right <= master.Width && m.R.Bottom <= master.Height);
       const TMaskSize size = MaskSize(m);
+      // Side tiles are cut from the 3 x 3 grid, corners from the frame's edges: they line up only
+      // when a border frame is a whole number of tiles wide and high.
+      if (m.PropertyName == "BORDERSMASK") {
+        EXPECT_EQ(WidthOf(m.R) % m.ImageCount, 0);
+        EXPECT_EQ(size.Width % 3, 0);
+        EXPECT_EQ(size.Height % 3, 0);
+      }
       if (m.MaskType == 1 && m.PropertyName.find("PATTERN") == std::string::npos) {
         for (int y = m.R.Top + size.Height; y < m.R.Top + 2 * size.Height; ++y)
           for (int x = m.R.Left; x < m.R.Right; ++x) {
