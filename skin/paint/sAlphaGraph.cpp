@@ -36,31 +36,6 @@ bool TieRules(const TChannelTables& table, std::uint32_t percent, const std::arr
   return true;
 }
 
-// Rows R.Top..R.Bottom from R.Left: byte := (byte * percent + offset) div 100, ties (a zero
-// remainder here, the offset holding the half) stepping down by Rule: never (0), always (1), or
-// when the quotient is odd (2).
-template <int Rule>
-void MixColorRows(const TPixelView& bmp, const TRect& r, std::int32_t pixels, std::uint32_t percent,
-                  const std::uint16_t* offsets) {
-  const std::size_t n = 3 * static_cast<std::size_t>(pixels);
-  const auto weight = static_cast<std::uint16_t>(percent);
-  for (std::int32_t y = r.Top; y <= r.Bottom; ++y) {
-    std::uint8_t* __restrict p = bmp.Pixel(r.Left, y);
-    const std::uint16_t* __restrict o = offsets;
-    for (std::size_t k = 0; k < n; ++k) {
-      const auto u = static_cast<std::uint16_t>(p[k] * weight + o[k]);  // at most 25550
-      // u div 100 for u below 25600: the high half of u * 10486, shifted by 4 more.
-      const auto q = static_cast<std::uint16_t>(static_cast<std::uint16_t>((static_cast<std::uint32_t>(u) * 10486u) >> 16) >> 4);
-      std::uint16_t result = q;
-      if constexpr (Rule != 0) {
-        const auto tie = static_cast<std::uint16_t>(u == static_cast<std::uint16_t>(q * 100) ? 1 : 0);
-        result = static_cast<std::uint16_t>(q - (Rule == 1 ? tie : (tie & q)));
-      }
-      p[k] = static_cast<std::uint8_t>(result);
-    }
-  }
-}
-
 }  // namespace
 
 void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
@@ -91,11 +66,8 @@ void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
     const std::size_t n = 3 * static_cast<std::size_t>(pixels);
     std::vector<std::uint16_t> offset(n);
     for (std::size_t k = 0; k < n; ++k) offset[k] = static_cast<std::uint16_t>((100 - P) * color[k % 3] + 50);
-    switch (rule[0]) {
-      case 0: MixColorRows<0>(Bmp, R, pixels, P, offset.data()); break;
-      case 1: MixColorRows<1>(Bmp, R, pixels, P, offset.data()); break;
-      default: MixColorRows<2>(Bmp, R, pixels, P, offset.data()); break;
-    }
+    for (std::int32_t y = R.Top; y <= R.Bottom; ++y)
+      spaint::MixRowsByPercent(Bmp.Pixel(R.Left, y), offset.data(), n, static_cast<std::uint16_t>(P), rule[0]);
     return;
   }
   for (std::int32_t y = R.Top; y <= R.Bottom; ++y) {

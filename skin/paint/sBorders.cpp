@@ -214,6 +214,7 @@ bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, con
   std::vector<bool> made(static_cast<std::size_t>(tallest), false);
   static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
   const std::size_t skip = 3 * static_cast<std::size_t>(left - spanLeft);
+  std::vector<std::uint8_t> mixed(f.Own ? 0 : 3 * static_cast<std::size_t>(right - left));
   for (const auto& [top, height] : rows)
     for (std::int32_t r = 0; r < height; ++r) {
       const std::int32_t y = top + r;
@@ -232,7 +233,7 @@ bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, con
       if (f.Own)
         spaint::MixRowsByMask(dst, image + skip, mask + skip, 3 * static_cast<std::size_t>(right - left));
       else
-        spaint::RowSkippingKey<true>(dst, image + skip, mask + skip, right - left, kKey, [](std::int32_t) {});
+        spaint::MixRowSkippingKey(dst, image + skip, mask + skip, right - left, kKey, mixed.data(), [](std::int32_t) {});
     }
   return true;
 }

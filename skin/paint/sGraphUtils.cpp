@@ -49,10 +49,7 @@ void MixRowsByDouble(std::uint8_t* d, const std::uint8_t* s, std::size_t n, doub
 void BlendRows(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s, std::size_t n, double k) {
   if (k == 0.5) {
     // s - (s - d) / 2 is exactly (s + d) / 2: the integer mean, halves to even.
-    for (std::size_t i = 0; i < n; ++i) {
-      const unsigned sum = static_cast<unsigned>(s[i]) + d[i];
-      out[i] = static_cast<std::uint8_t>((sum + ((sum >> 1) & 1u)) >> 1);
-    }
+    spaint::MeanOfRows(out, d, s, n);
   } else if (k >= 0.0 && k <= 1.0) {
     for (std::size_t i = 0; i < n; ++i) {
       const double sv = s[i];
@@ -163,12 +160,7 @@ void BlendBmpByMask(const TPixelView& B, const TPixelView& M, TsColor C) {
   for (std::int32_t y = 0; y < B.Height; ++y) {
     std::uint8_t* b = B.Row(y);
     const std::uint8_t* m = M.Row(y);
-    const std::uint8_t* c = color.data();
-    for (std::size_t k = 0; k < n; ++k) {
-      // b * m + c * (255 - m) is at most 255 * 255: exact in 16 bits.
-      const auto t = static_cast<std::uint16_t>(b[k] * m[k] + c[k] * (255 - m[k]));
-      b[k] = static_cast<std::uint8_t>(t >> 8);
-    }
+    spaint::MixRowsToColor(b, m, color.data(), n);
   }
 }
 
@@ -219,6 +211,7 @@ void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src
   const std::int32_t rows = area.Rows, cols = area.Cols;
   const bool useBackground = CI.Ready && !CI.Bmp.Empty();
   static const TKeyPattern kKey(PixelKeyOf(clFuchsia));
+  std::vector<std::uint8_t> mixed(KeyRule == TKeyWithoutBackground::Mix && !useBackground ? 0 : Bytes(cols));
   for (std::int32_t i = 0; i < rows; ++i) {
     std::uint8_t* d = Dst.Pixel(DR.Left, DR.Top + i);
     const std::uint8_t* s = Src.Pixel(SR.Left, SR.Top + i);
@@ -231,7 +224,7 @@ void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src
         if (Contains(CI.Bmp, bx, by)) std::memmove(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
       };
       if (CI.Bmp.Top != Dst.Top) {
-        RowSkippingKey<true>(d, s, m, cols, kKey, fromBackground);
+        MixRowSkippingKey(d, s, m, cols, kKey, mixed.data(), fromBackground);
         continue;
       }
       // The background is the destination itself: strictly pixel by pixel, as a background
@@ -245,7 +238,7 @@ void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src
     } else if (KeyRule == TKeyWithoutBackground::Mix) {
       MixRowsByMask(d, s, m, Bytes(cols));
     } else {
-      RowSkippingKey<true>(d, s, m, cols, kKey, [](std::int32_t) {});
+      MixRowSkippingKey(d, s, m, cols, kKey, mixed.data(), [](std::int32_t) {});
     }
   }
 }
@@ -279,7 +272,7 @@ void CopyTransRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X,
       if (spaint::Contains(CI.Bmp, bx, by)) std::memmove(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
     };
     if (CI.Bmp.Top != Dst.Top) {
-      spaint::RowSkippingKey<false>(d, s, nullptr, j1 - j0 + 1, key, fromBackground);
+      spaint::RowSkippingKey(d, s, s, j1 - j0 + 1, key, fromBackground);
       continue;
     }
     for (std::int32_t j = 0; j <= j1 - j0; ++j) {  // the background is the destination: in order

@@ -8,14 +8,70 @@
 
 namespace spaint {
 
+namespace base {
+#include "skin/paint/sRowKernels.inc"
+}  // namespace base
+
+#if defined(__x86_64__) || defined(__i386__)
+#define SPAINT_WIDE_KERNELS 1
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace wide {
+#include "skin/paint/sRowKernels.inc"
+}  // namespace wide
+#pragma GCC pop_options
+#endif
+
+namespace {
+
+// The row kernels this processor runs: the AVX2 copies when it has AVX2 (and the system saves
+// its registers), the SSE2 ones otherwise. Both give the same bytes.
+struct TRowKernels {
+  decltype(&base::MixByWeight) MixByWeight;
+  decltype(&base::MixByMask) MixByMask;
+  decltype(&base::MixToColor) MixToColor;
+  decltype(&base::MixPercent) MixPercent;
+  decltype(&base::MeanRows) MeanRows;
+};
+
+TRowKernels ChooseKernels() {
+#if defined(SPAINT_WIDE_KERNELS)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2"))
+    return {wide::MixByWeight, wide::MixByMask, wide::MixToColor, wide::MixPercent, wide::MeanRows};
+#endif
+  return {base::MixByWeight, base::MixByMask, base::MixToColor, base::MixPercent, base::MeanRows};
+}
+
+const TRowKernels& Kernels() {
+  static const TRowKernels kernels = ChooseKernels();
+  return kernels;
+}
+
+}  // namespace
+
 void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t v) {
-  const auto keep = static_cast<std::uint16_t>(v);
-  const auto take = static_cast<std::uint16_t>(256 - v);
-  for (std::size_t k = 0; k < n; ++k) {
-    // At most 255 * 256 + 128: no 16-bit overflow.
-    const auto t = static_cast<std::uint16_t>(d[k] * keep + s[k] * take);
-    d[k] = static_cast<std::uint8_t>((t + 127u + ((t >> 8) & 1u)) >> 8);
+  Kernels().MixByWeight(d, s, n, v);
+}
+
+void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n) {
+  if (n <= 3) {  // single pixels of the in-order paths: not worth the call
+    base::MixByMask(d, s, m, n);
+    return;
   }
+  Kernels().MixByMask(d, s, m, n);
+}
+
+void MixRowsToColor(std::uint8_t* b, const std::uint8_t* m, const std::uint8_t* c, std::size_t n) {
+  Kernels().MixToColor(b, m, c, n);
+}
+
+void MixRowsByPercent(std::uint8_t* p, const std::uint16_t* offsets, std::size_t n, std::uint16_t weight, int rule) {
+  Kernels().MixPercent(p, offsets, n, weight, rule);
+}
+
+void MeanOfRows(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s, std::size_t n) {
+  Kernels().MeanRows(out, d, s, n);
 }
 
 TKeyPattern::TKeyPattern(std::uint32_t key) : Key(key) {

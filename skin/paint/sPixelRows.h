@@ -91,13 +91,19 @@ inline bool Contains(const TPixelView& v, std::int32_t x, std::int32_t y) {
 void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t v);
 
 // d := (d * m + s * (256 - m)) shr 8; the true value is below 65536, so 16 bits are exact.
-inline void MixRowsByMask(std::uint8_t* __restrict d, const std::uint8_t* __restrict s,
-                          const std::uint8_t* __restrict m, std::size_t n) {
-  for (std::size_t k = 0; k < n; ++k) {
-    const auto t = static_cast<std::uint16_t>(d[k] * m[k] + s[k] * (256 - m[k]));
-    d[k] = static_cast<std::uint8_t>(t >> 8);
-  }
-}
+// d must not overlap s or m.
+void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n);
+
+// b := (b * m + c * (255 - m)) shr 8; b must not overlap m or c.
+void MixRowsToColor(std::uint8_t* b, const std::uint8_t* m, const std::uint8_t* c, std::size_t n);
+
+// p := (p * weight + offsets) div 100 byte by byte (weight at most 100, offsets at most 25550-
+// 255 * weight), a zero remainder stepping down by `rule`: never (0), always (1), or when the
+// quotient is odd (2).
+void MixRowsByPercent(std::uint8_t* p, const std::uint16_t* offsets, std::size_t n, std::uint16_t weight, int rule);
+
+// out := (d + s) / 2, halves to even; out may be d.
+void MeanOfRows(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s, std::size_t n);
 
 // The key colour laid out as 16 pixels, for comparing 16 pixels at once.
 struct TKeyPattern {
@@ -122,45 +128,44 @@ inline void SelectBytes(std::uint8_t* __restrict d, const std::uint8_t* __restri
 void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
                         const TKeyPattern& key);
 
-// Copies (Mix false) or mixes through m (Mix true) the pixels of s into d, except key pixels,
-// for which onKey(j) is called once the non-key pixels of their block of 16 are written. So
-// onKey must not read pixels of d to its right in the same block (a background that is the
+// Copies the pixels of `data` whose pixel in `keyRef` differs from the key into d; for key
+// pixels onKey(j) is called once the non-key pixels of their block of 16 are written. So onKey
+// must not read pixels of d to its right in the same block (a background that is the
 // destination itself needs the per-pixel path).
-template <bool Mix, class OnKey>
-void RowSkippingKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t pixels,
+template <class OnKey>
+void RowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
                     const TKeyPattern& key, OnKey&& onKey) {
   std::int32_t j = 0;
-  alignas(16) std::uint8_t mixed[48];
   alignas(16) std::uint8_t mask[48];
   for (; j + 16 <= pixels; j += 16) {
     std::uint8_t* dj = d + 3 * j;
-    const std::uint8_t* sj = s + 3 * j;
-    const std::uint32_t bits = KeyBits16(sj, key);
+    const std::uint32_t bits = KeyBits16(keyRef + 3 * j, key);
     if (bits == 0) {
-      if constexpr (Mix)
-        MixRowsByMask(dj, sj, m + 3 * j, 48);
-      else
-        std::memcpy(dj, sj, 48);
+      std::memcpy(dj, data + 3 * j, 48);
       continue;
     }
-    const std::uint8_t* data = sj;
-    if constexpr (Mix) {
-      std::memcpy(mixed, dj, 48);
-      MixRowsByMask(mixed, sj, m + 3 * j, 48);
-      data = mixed;
-    }
     ExpandKeyBits(bits, mask);
-    SelectBytes(dj, data, mask, 48);
+    SelectBytes(dj, data + 3 * j, mask, 48);
     for (std::uint32_t rest = bits; rest != 0; rest &= rest - 1) onKey(j + std::countr_zero(rest));
   }
   for (; j < pixels; ++j) {
-    if (PixelKey(s + 3 * j) == key.Key)
+    if (PixelKey(keyRef + 3 * j) == key.Key)
       onKey(j);
-    else if constexpr (Mix)
-      MixRowsByMask(d + 3 * j, s + 3 * j, m + 3 * j, 3);
     else
-      std::memcpy(d + 3 * j, s + 3 * j, 3);
+      std::memcpy(d + 3 * j, data + 3 * j, 3);
   }
+}
+
+// Mixes s through m into d as MixRowsByMask does, except for the key pixels of s, for which
+// onKey(j) is called as RowSkippingKey does. `scratch` holds 3 * pixels bytes. Every mixed pixel
+// depends only on its own bytes, so mixing the whole row first gives the same pixels.
+template <class OnKey>
+void MixRowSkippingKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t pixels,
+                       const TKeyPattern& key, std::uint8_t* scratch, OnKey&& onKey) {
+  const std::size_t n = 3 * static_cast<std::size_t>(pixels);
+  std::memcpy(scratch, d, n);
+  MixRowsByMask(scratch, s, m, n);
+  RowSkippingKey(d, scratch, s, pixels, key, onKey);
 }
 
 // Image over mask copy shared by the masked copies: D := (D * M + S * (256 - M)) shr 8, the mask
