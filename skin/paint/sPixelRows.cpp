@@ -43,12 +43,18 @@ TRowKernels ChooseKernels() {
   return {base::MixByWeight, base::MixByMask, base::MixToColor, base::MixPercent, base::MeanRows};
 }
 
-const TRowKernels& Kernels() {
-  static const TRowKernels kernels = ChooseKernels();
+TRowKernels& Kernels() {
+  static TRowKernels kernels = ChooseKernels();
   return kernels;
 }
 
 }  // namespace
+
+void UseBaselineKernels(bool baseline) {
+  Kernels() = baseline ? TRowKernels{base::MixByWeight, base::MixByMask, base::MixToColor, base::MixPercent,
+                                     base::MeanRows}
+                       : ChooseKernels();
+}
 
 void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t v) {
   Kernels().MixByWeight(d, s, n, v);

@@ -105,6 +105,10 @@ void MixRowsByPercent(std::uint8_t* p, const std::uint16_t* offsets, std::size_t
 // out := (d + s) / 2, halves to even; out may be d.
 void MeanOfRows(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s, std::size_t n);
 
+// Runs the SSE2 kernels above even on processors that have wider ones (true), or the widest
+// again (false). Both give the same bytes; tests check each.
+void UseBaselineKernels(bool baseline);
+
 // The key colour laid out as 16 pixels, for comparing 16 pixels at once.
 struct TKeyPattern {
   explicit TKeyPattern(std::uint32_t key);
