@@ -29,18 +29,23 @@ namespace {
 struct TRowKernels {
   decltype(&base::MixByWeight) MixByWeight;
   decltype(&base::MixByMask) MixByMask;
+  decltype(&base::MixByMaskInto) MixByMaskInto;
   decltype(&base::MixToColor) MixToColor;
   decltype(&base::MixPercent) MixPercent;
   decltype(&base::MeanRows) MeanRows;
 };
 
+TRowKernels BaselineKernels() {
+  return {base::MixByWeight, base::MixByMask, base::MixByMaskInto, base::MixToColor, base::MixPercent, base::MeanRows};
+}
+
 TRowKernels ChooseKernels() {
 #if defined(SPAINT_WIDE_KERNELS)
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx2"))
-    return {wide::MixByWeight, wide::MixByMask, wide::MixToColor, wide::MixPercent, wide::MeanRows};
+    return {wide::MixByWeight, wide::MixByMask, wide::MixByMaskInto, wide::MixToColor, wide::MixPercent, wide::MeanRows};
 #endif
-  return {base::MixByWeight, base::MixByMask, base::MixToColor, base::MixPercent, base::MeanRows};
+  return BaselineKernels();
 }
 
 TRowKernels& Kernels() {
@@ -50,11 +55,7 @@ TRowKernels& Kernels() {
 
 }  // namespace
 
-void UseBaselineKernels(bool baseline) {
-  Kernels() = baseline ? TRowKernels{base::MixByWeight, base::MixByMask, base::MixToColor, base::MixPercent,
-                                     base::MeanRows}
-                       : ChooseKernels();
-}
+void UseBaselineKernels(bool baseline) { Kernels() = baseline ? BaselineKernels() : ChooseKernels(); }
 
 void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std::uint32_t v) {
   Kernels().MixByWeight(d, s, n, v);
@@ -66,6 +67,11 @@ void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m
     return;
   }
   Kernels().MixByMask(d, s, m, n);
+}
+
+void MixRowsByMaskInto(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
+                       std::size_t n) {
+  Kernels().MixByMaskInto(out, d, s, m, n);
 }
 
 void MixRowsToColor(std::uint8_t* b, const std::uint8_t* m, const std::uint8_t* c, std::size_t n) {

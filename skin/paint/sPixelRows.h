@@ -94,6 +94,10 @@ void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std:
 // d must not overlap s or m.
 void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n);
 
+// The same into `out`, which overlaps none of d, s and m; d is left as it is.
+void MixRowsByMaskInto(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
+                       std::size_t n);
+
 // b := (b * m + c * (255 - m)) shr 8; b must not overlap m or c.
 void MixRowsToColor(std::uint8_t* b, const std::uint8_t* m, const std::uint8_t* c, std::size_t n);
 
@@ -166,9 +170,7 @@ void RowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_
 template <class OnKey>
 void MixRowSkippingKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t pixels,
                        const TKeyPattern& key, std::uint8_t* scratch, OnKey&& onKey) {
-  const std::size_t n = 3 * static_cast<std::size_t>(pixels);
-  std::memcpy(scratch, d, n);
-  MixRowsByMask(scratch, s, m, n);
+  MixRowsByMaskInto(scratch, d, s, m, 3 * static_cast<std::size_t>(pixels));
   RowSkippingKey(d, scratch, s, pixels, key, onKey);
 }
 

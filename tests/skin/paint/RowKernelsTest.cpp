@@ -3,6 +3,7 @@
 // around the vector widths, and starts off any alignment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -57,6 +58,9 @@ TEST_P(RowKernels, MatchTheirByteRules) {
     spaint::MixRowsByMask(out.data() + 1, r.s.data() + 1, r.m.data() + 1, len);
     for (std::size_t k = 1; k <= len; ++k)
       ASSERT_EQ(out[k], (r.d[k] * r.m[k] + r.s[k] * (256 - r.m[k])) >> 8) << "by mask, length " << len << ", byte " << k;
+    Bytes into(len + 1);
+    spaint::MixRowsByMaskInto(into.data() + 1, r.d.data() + 1, r.s.data() + 1, r.m.data() + 1, len);
+    ASSERT_TRUE(std::equal(into.begin() + 1, into.end(), out.begin() + 1)) << "by mask into a row, length " << len;
     out = r.d;
     spaint::MixRowsToColor(out.data() + 1, r.m.data() + 1, r.s.data() + 1, len);
     for (std::size_t k = 1; k <= len; ++k)
