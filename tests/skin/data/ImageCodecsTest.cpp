@@ -8,7 +8,7 @@
 namespace {
 
 // A BMP file put together field by field, so that each case can lie in one place.
-struct BmpSpec {
+struct BmpLayout {
   std::uint32_t headerSize = 40;
   std::int32_t width = 2;
   std::int32_t height = 2;
@@ -29,7 +29,7 @@ void Put32(std::string& out, std::uint32_t v) {
   Put16(out, v >> 16);
 }
 
-std::string MakeBmp(const BmpSpec& s) {
+std::string MakeBmp(const BmpLayout& s) {
   std::string out = "BM";
   const std::uint32_t entry = s.headerSize == 12 ? 3 : 4;
   const auto natural = static_cast<std::uint32_t>(14 + s.headerSize + entry * static_cast<std::uint32_t>(s.paletteEntries));
@@ -77,7 +77,7 @@ std::string Pixel(const TPixelImage& img, int x, int y) {
 TEST(Bmp, ReadsEveryDepthAndOrientation) {
   struct Case {
     const char* name;
-    BmpSpec spec;
+    BmpLayout layout;
     const char* topLeft;
     const char* bottomRight;
   };
@@ -99,16 +99,16 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpSpec spec = c.spec;
-    std::string bytes = MakeBmp(spec);
-    if (spec.compression == 3) {  // masks of the 56-byte header: red, green, blue
+    BmpLayout layout = c.layout;
+    std::string bytes = MakeBmp(layout);
+    if (layout.compression == 3) {  // masks of the 56-byte header: red, green, blue
       std::memcpy(&bytes[54], "\x00\x00\xFF\x00\x00\xFF\x00\x00\xFF\x00\x00\x00", 12);
     }
     TPixelImage img;
     std::string reason;
     ASSERT_TRUE(ReadBmp(bytes, img, &reason)) << reason;
-    EXPECT_EQ(img.Width(), std::abs(spec.width));
-    EXPECT_EQ(img.Height(), std::abs(spec.height));
+    EXPECT_EQ(img.Width(), std::abs(layout.width));
+    EXPECT_EQ(img.Height(), std::abs(layout.height));
     if (*c.topLeft != '\0') {
       EXPECT_EQ(Pixel(img, 0, 0), c.topLeft);
       EXPECT_EQ(Pixel(img, img.Width() - 1, img.Height() - 1), c.bottomRight);
@@ -119,7 +119,7 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
 TEST(Bmp, RefusesFilesThatLie) {
   struct Case {
     const char* name;
-    BmpSpec spec;
+    BmpLayout layout;
   };
   const std::string rows8 = std::string(8, '\0');
   const Case cases[] = {
@@ -157,7 +157,7 @@ TEST(Bmp, RefusesFilesThatLie) {
     SCOPED_TRACE(c.name);
     TPixelImage img(3, 3);
     std::string reason;
-    EXPECT_FALSE(ReadBmp(MakeBmp(c.spec), img, &reason));
+    EXPECT_FALSE(ReadBmp(MakeBmp(c.layout), img, &reason));
     EXPECT_FALSE(reason.empty());
     EXPECT_TRUE(img.Empty());
   }
