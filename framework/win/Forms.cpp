@@ -35,23 +35,31 @@ void TCustomForm::BeforeDestruction() {
 void TCustomForm::FrameStyle(DWORD& style, DWORD& exStyle) const {
   style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   exStyle = 0;
+  const DWORD sysMenu = borderIcons_.Contains(TBorderIcon::biSystemMenu) ? WS_SYSMENU : 0;
+  DWORD boxes = 0;
+  if (sysMenu != 0 && borderIcons_.Contains(TBorderIcon::biMinimize)) boxes |= WS_MINIMIZEBOX;
+  if (sysMenu != 0 && borderIcons_.Contains(TBorderIcon::biMaximize)) boxes |= WS_MAXIMIZEBOX;
   switch (borderStyle_) {
     case TFormBorderStyle::bsNone: style |= WS_POPUP; break;
-    case TFormBorderStyle::bsSingle: style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_BORDER; break;
-    case TFormBorderStyle::bsSizeable: style |= WS_OVERLAPPEDWINDOW; break;
+    case TFormBorderStyle::bsSingle: style |= WS_CAPTION | sysMenu | boxes | WS_BORDER; break;
+    case TFormBorderStyle::bsSizeable: style |= WS_CAPTION | sysMenu | boxes | WS_THICKFRAME; break;
     case TFormBorderStyle::bsDialog:
-      style |= WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
+      style |= WS_CAPTION | sysMenu | WS_DLGFRAME;
       exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
       break;
     case TFormBorderStyle::bsToolWindow:
-      style |= WS_CAPTION | WS_SYSMENU;
+      style |= WS_CAPTION | sysMenu;
       exStyle |= WS_EX_TOOLWINDOW;
       break;
     case TFormBorderStyle::bsSizeToolWin:
-      style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      style |= WS_CAPTION | sysMenu | WS_THICKFRAME;
       exStyle |= WS_EX_TOOLWINDOW;
       break;
   }
+  // The help button shows only without minimize and maximize buttons (the system's rule).
+  if (sysMenu != 0 && borderIcons_.Contains(TBorderIcon::biHelp) && boxes == 0 &&
+      borderStyle_ != TFormBorderStyle::bsNone)
+    exStyle |= WS_EX_CONTEXTHELP;
 }
 
 void TCustomForm::SizeFromClient() {
@@ -67,6 +75,12 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
   if (style == borderStyle_) return;
   borderStyle_ = style;
   SizeFromClient();
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+  if (icons == borderIcons_) return;
+  borderIcons_ = icons;
   RecreateWnd();
 }
 
@@ -107,6 +121,7 @@ void TCustomForm::CreateWnd() {
   const int width = (window.right - window.left) - client.right + clientWidth_;
   const int height = (window.bottom - window.top) - client.bottom + clientHeight_;
   if (width != Width() || height != Height()) TWinControl::SetBounds(Left(), Top(), width, height);
+  if (OnHandleCreated) OnHandleCreated();
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {

@@ -7,7 +7,9 @@
 // loop goes on. The first form created is the main form; closing it ends the loop.
 #include <windows.h>
 
+#include <cstdint>
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,24 @@
 #include "framework/win/Reader.h"
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
+// The caption buttons the system offers on a form's frame (the system menu brings the close
+// button), as far as the border style allows them.
+enum class TBorderIcon : std::uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
+class TBorderIcons {
+ public:
+  constexpr TBorderIcons() = default;
+  constexpr TBorderIcons(std::initializer_list<TBorderIcon> icons) {
+    for (const auto icon : icons) bits_ = static_cast<std::uint8_t>(bits_ | Bit(icon));
+  }
+  constexpr bool Contains(TBorderIcon icon) const { return (bits_ & Bit(icon)) != 0; }
+  constexpr bool Empty() const { return bits_ == 0; }
+  constexpr bool operator==(const TBorderIcons&) const = default;
+
+ private:
+  static constexpr std::uint8_t Bit(TBorderIcon icon) { return static_cast<std::uint8_t>(1u << static_cast<unsigned>(icon)); }
+  std::uint8_t bits_ = 0;
+};
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 
@@ -26,6 +46,12 @@ class TCustomForm : public TCustomControl {
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle style);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  // A new set recreates the window, since the system reads it from the window's styles.
+  void SetBorderIcons(TBorderIcons icons);
+  // Stored only: this framework's forms do not scroll.
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool value) { autoScroll_ = value; }
   int ClientWidth() const { return clientWidth_; }
   int ClientHeight() const { return clientHeight_; }
   void SetClientWidth(int width);
@@ -46,6 +72,9 @@ class TCustomForm : public TCustomControl {
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
   TCloseEvent OnClose;
+  // Runs each time the form's window has been created (also when it is recreated), so that
+  // whoever subclasses the window can do it again.
+  std::function<void()> OnHandleCreated;
 
   void WndProc(TMessage& message) override;
   void SetBounds(int left, int top, int width, int height) override;
@@ -67,6 +96,8 @@ class TCustomForm : public TCustomControl {
   void SizeFromClient();
 
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+  TBorderIcons borderIcons_{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize, TBorderIcon::biMaximize};
+  bool autoScroll_ = false;
   int clientWidth_ = 0;
   int clientHeight_ = 0;
   int pixelsPerInch_ = 96;
