@@ -1,6 +1,7 @@
 #include "framework/win/Menus.h"
 
 #include <algorithm>
+#include <string>
 
 #include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
@@ -20,9 +21,27 @@ void TMenuItem::Add(TMenuItem* item) {
   items_.push_back(item);
 }
 
+void TMenuItem::Insert(int index, TMenuItem* item) {
+  if (item->parentItem_) item->parentItem_->Remove(item);
+  item->parentItem_ = this;
+  index = std::clamp(index, 0, Count());
+  items_.insert(items_.begin() + index, item);
+}
+
 void TMenuItem::Remove(TMenuItem* item) {
   std::erase(items_, item);
   item->parentItem_ = nullptr;
+}
+
+void TMenuItem::Delete(int index) {
+  TMenuItem* item = Items(index);
+  Remove(item);
+  Free(item);
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+  const auto at = std::find(items_.begin(), items_.end(), item);
+  return at == items_.end() ? -1 : static_cast<int>(at - items_.begin());
 }
 
 void TMenuItem::Click() {
@@ -43,6 +62,32 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(std::make_
 
 TPopupMenu::~TPopupMenu() = default;
 
+std::string ShortCutToText(TShortCut shortCut) {
+  const unsigned key = shortCut & 0xFFu;
+  if (key == 0) return {};
+  std::string text;
+  if (shortCut & scShift) text += "Shift+";
+  if (shortCut & scCtrl) text += "Ctrl+";
+  if (shortCut & scAlt) text += "Alt+";
+  if (key >= VK_F1 && key <= VK_F24) return text + "F" + std::to_string(key - VK_F1 + 1);
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return text + static_cast<char>(key);
+  switch (key) {
+    case VK_DELETE: return text + "Del";
+    case VK_INSERT: return text + "Ins";
+    case VK_RETURN: return text + "Enter";
+    case VK_ESCAPE: return text + "Esc";
+    case VK_TAB: return text + "Tab";
+    case VK_BACK: return text + "BkSp";
+    case VK_SPACE: return text + "Space";
+    default: break;
+  }
+  // Any other key by the name the keyboard layout gives it.
+  wchar_t name[64]{};
+  const LONG scan = static_cast<LONG>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+  if (GetKeyNameTextW(scan, name, 64) > 0) return text + Narrow(name);
+  return text + "#" + std::to_string(key);
+}
+
 namespace {
 
 // Fills a system menu with the visible items; command ids are positions in `flat` plus one.
@@ -50,9 +95,10 @@ void BuildMenu(HMENU menu, TMenuItem& parent, std::vector<TMenuItem*>& flat) {
   for (int i = 0; i < parent.Count(); ++i) {
     TMenuItem* item = parent.Items(i);
     if (!item->Visible()) continue;
-    const std::wstring caption = Widen(item->Caption());
+    std::wstring caption = Widen(item->Caption());
+    if (item->ShortCut() != 0) caption += L"\t" + Widen(ShortCutToText(item->ShortCut()));
     const UINT state = item->Enabled() ? MF_ENABLED : MF_GRAYED;
-    if (item->Caption() == "-") {
+    if (item->IsLine()) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (item->Count() > 0) {
       HMENU sub = CreatePopupMenu();
@@ -83,7 +129,8 @@ void TPopupMenu::Popup(int x, int y) {
   TMenuOwner menu{CreatePopupMenu()};
   std::vector<TMenuItem*> flat;
   BuildMenu(menu.Menu, *items_, flat);
-  HWND owner = Application && Application->MainForm() ? Application->MainForm()->Handle() : GetActiveWindow();
+  HWND owner = windowHandle_;
+  if (!owner) owner = Application && Application->MainForm() ? Application->MainForm()->Handle() : GetActiveWindow();
   const auto command = static_cast<std::size_t>(
       TrackPopupMenu(menu.Menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
   if (command >= 1 && command <= flat.size()) flat[command - 1]->Click();
