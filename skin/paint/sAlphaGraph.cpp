@@ -108,7 +108,7 @@ void GlyphCopy(TRect DR, TRect SR, const TPixelView& Bmp, const TPixelView& Src,
   const std::int32_t pixels = j1 - j0 + 1;
   const std::size_t n = 3 * static_cast<std::size_t>(pixels);
   static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
-  std::vector<std::uint8_t> mixed(n), mask(n);
+  std::vector<std::uint8_t> mask(n);
   for (std::int32_t i = i0; i <= i1; ++i) {
     std::uint8_t* d = Bmp.Pixel(DR.Left + j0, DR.Top + i);
     const std::uint8_t* s = Src.Pixel(SR.Left + j0, SR.Top + i);
@@ -117,9 +117,9 @@ void GlyphCopy(TRect DR, TRect SR, const TPixelView& Bmp, const TPixelView& Src,
       for (std::size_t k = 0; k < n; ++k) mask[k] = static_cast<std::uint8_t>(std::min(m[k] + 100, 255));
       m = mask.data();
     }
-    std::copy(d, d + n, mixed.data());
-    spaint::MixRowsByMask(mixed.data(), s, m, n);
-    spaint::CopyRowSkippingKey(d, mixed.data(), s, pixels, kKey);
+    spaint::ForEachKeyRun(s, pixels, kKey, [&](std::int32_t k0, std::int32_t k1, bool isKey) {
+      if (!isKey) spaint::MixRowsByMask(d + 3 * k0, s + 3 * k0, m + 3 * k0, 3 * static_cast<std::size_t>(k1 - k0));
+    });
   }
 }
 

@@ -167,26 +167,17 @@ void HolePiece(const TPixelView& bmp, const TRect& dr, const TRect& sr, const TF
   spaint::TMaskedArea a;
   if (!spaint::ClipMaskedCopy(dr, sr, bmp, f.Src, f.MaskOffset, a)) return;
   static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
-  const std::size_t n = 3 * static_cast<std::size_t>(a.Cols);
-  std::vector<std::uint8_t> mixed(n);
   for (std::int32_t i = 0; i < a.Rows; ++i) {
     const std::int32_t y = a.DR.Top + i;
     std::uint8_t* d = bmp.Pixel(a.DR.Left, y);
     const std::uint8_t* s = f.Src.Pixel(a.SR.Left, a.SR.Top + i);
     const std::uint8_t* m = f.Src.Pixel(a.SR.Left, a.SR.Top + i + f.MaskOffset);
-    std::memcpy(mixed.data(), d, n);
-    spaint::MixRowsByMask(mixed.data(), s, m, n);
-    spaint::CopyRowSkippingKey(d, mixed.data(), s, a.Cols, kKey);
-    std::int32_t runStart = -1;
-    for (std::int32_t j = 0; j < a.Cols; ++j) {
-      const bool hole = PixelKey(s + 3 * j) == kKey.Key;
-      if (hole && runStart < 0) runStart = j;
-      if (!hole && runStart >= 0) {
-        rgn.Remove({a.DR.Left + runStart, y, a.DR.Left + j, y + 1}, true);
-        runStart = -1;
-      }
-    }
-    if (runStart >= 0) rgn.Remove({a.DR.Left + runStart, y, a.DR.Left + a.Cols, y + 1}, false);
+    spaint::ForEachKeyRun(s, a.Cols, kKey, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
+      if (!isKey)
+        spaint::MixRowsByMask(d + 3 * j0, s + 3 * j0, m + 3 * j0, 3 * static_cast<std::size_t>(j1 - j0));
+      else  // a hole that a non-key pixel ends is cut with Xor, one that reaches the row's end without
+        rgn.Remove({a.DR.Left + j0, y, a.DR.Left + j1, y + 1}, j1 < a.Cols);
+    });
   }
 }
 
@@ -214,7 +205,6 @@ bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, con
   std::vector<bool> made(static_cast<std::size_t>(tallest), false);
   static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
   const std::size_t skip = 3 * static_cast<std::size_t>(left - spanLeft);
-  std::vector<std::uint8_t> mixed(f.Own ? 0 : 3 * static_cast<std::size_t>(right - left));
   for (const auto& [top, height] : rows)
     for (std::int32_t r = 0; r < height; ++r) {
       const std::int32_t y = top + r;
@@ -233,7 +223,11 @@ bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, con
       if (f.Own)
         spaint::MixRowsByMask(dst, image + skip, mask + skip, 3 * static_cast<std::size_t>(right - left));
       else
-        spaint::MixRowSkippingKey(dst, image + skip, mask + skip, right - left, kKey, mixed.data(), [](std::int32_t) {});
+        spaint::ForEachKeyRun(image + skip, right - left, kKey, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
+          if (!isKey)
+            spaint::MixRowsByMask(dst + 3 * j0, image + skip + 3 * j0, mask + skip + 3 * j0,
+                                  3 * static_cast<std::size_t>(j1 - j0));
+        });
     }
   return true;
 }

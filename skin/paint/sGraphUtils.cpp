@@ -211,35 +211,34 @@ void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src
   const std::int32_t rows = area.Rows, cols = area.Cols;
   const bool useBackground = CI.Ready && !CI.Bmp.Empty();
   static const TKeyPattern kKey(PixelKeyOf(clFuchsia));
-  std::vector<std::uint8_t> mixed(KeyRule == TKeyWithoutBackground::Mix && !useBackground ? 0 : Bytes(cols));
+  const std::size_t n = Bytes(cols);
   for (std::int32_t i = 0; i < rows; ++i) {
     std::uint8_t* d = Dst.Pixel(DR.Left, DR.Top + i);
     const std::uint8_t* s = Src.Pixel(SR.Left, SR.Top + i);
     const std::uint8_t* m = Src.Pixel(SR.Left, SR.Top + i + MaskOffset);
-    if (useBackground) {
-      // Key pixels take the background's pixel; where the background has none they stay.
-      const std::int32_t by = CI.Y + DR.Top + i;
-      auto fromBackground = [&](std::int32_t j) {
-        const std::int32_t bx = CI.X + DR.Left + j;
-        if (Contains(CI.Bmp, bx, by)) std::memmove(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
-      };
-      if (CI.Bmp.Top != Dst.Top) {
-        MixRowSkippingKey(d, s, m, cols, kKey, mixed.data(), fromBackground);
-        continue;
-      }
-      // The background is the destination itself: strictly pixel by pixel, as a background
-      // read may see pixels written before it.
+    if (!useBackground && KeyRule == TKeyWithoutBackground::Mix) {
+      MixRowsByMask(d, s, m, n);
+      continue;
+    }
+    // Key pixels take the background's pixel (where it has one) or stay as they are.
+    const std::int32_t bx = CI.X + DR.Left, by = CI.Y + DR.Top + i;
+    if (useBackground && ReadsRow(CI.Bmp, bx, by, d, n)) {
+      // The background is this very row: strictly pixel by pixel, as a background read may
+      // see pixels written before it.
       for (std::int32_t j = 0; j < cols; ++j) {
         if (PixelKey(s + 3 * j) == kKey.Key)
-          fromBackground(j);
+          CopyFromBackground(d, CI.Bmp, bx, by, j, j + 1);
         else
           MixRowsByMask(d + 3 * j, s + 3 * j, m + 3 * j, 3);
       }
-    } else if (KeyRule == TKeyWithoutBackground::Mix) {
-      MixRowsByMask(d, s, m, Bytes(cols));
-    } else {
-      MixRowSkippingKey(d, s, m, cols, kKey, mixed.data(), [](std::int32_t) {});
+      continue;
     }
+    ForEachKeyRun(s, cols, kKey, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
+      if (!isKey)
+        MixRowsByMask(d + 3 * j0, s + 3 * j0, m + 3 * j0, Bytes(j1 - j0));
+      else if (useBackground)
+        CopyFromBackground(d, CI.Bmp, bx, by, j0, j1);
+    });
   }
 }
 
@@ -257,30 +256,28 @@ void CopyTransRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X,
   if (j1 < j0) return;
   const spaint::TKeyPattern key(PixelKeyOf(T));
   const bool useBackground = CI.Ready && !CI.Bmp.Empty();
+  const std::int32_t pixels = j1 - j0 + 1;
   for (std::int32_t i = 0; i <= HeightOf(SR); ++i) {
     const std::int32_t dy = Y + i;
     if (dy < 0 || dy >= Dst.Height) continue;
     std::uint8_t* d = Dst.Pixel(X + j0, dy);
     const std::uint8_t* s = Src.Pixel(SR.Left + j0, SR.Top + i);
-    if (!useBackground) {
-      spaint::CopyRowSkippingKey(d, s, s, j1 - j0 + 1, key);
+    const std::int32_t bx = CI.X + X + j0, by = CI.Y + dy;
+    if (useBackground && spaint::ReadsRow(CI.Bmp, bx, by, d, Bytes(pixels))) {
+      for (std::int32_t j = 0; j < pixels; ++j) {  // the background is this row: in order
+        if (PixelKey(s + 3 * j) == key.Key)
+          spaint::CopyFromBackground(d, CI.Bmp, bx, by, j, j + 1);
+        else
+          std::memmove(d + 3 * j, s + 3 * j, 3);
+      }
       continue;
     }
-    const std::int32_t by = CI.Y + dy;
-    auto fromBackground = [&](std::int32_t j) {
-      const std::int32_t bx = CI.X + X + j0 + j;
-      if (spaint::Contains(CI.Bmp, bx, by)) std::memmove(d + 3 * j, CI.Bmp.Pixel(bx, by), 3);
-    };
-    if (CI.Bmp.Top != Dst.Top) {
-      spaint::RowSkippingKey(d, s, s, j1 - j0 + 1, key, fromBackground);
-      continue;
-    }
-    for (std::int32_t j = 0; j <= j1 - j0; ++j) {  // the background is the destination: in order
-      if (PixelKey(s + 3 * j) == key.Key)
-        fromBackground(j);
-      else
-        std::memmove(d + 3 * j, s + 3 * j, 3);
-    }
+    spaint::ForEachKeyRun(s, pixels, key, [&](std::int32_t k0, std::int32_t k1, bool isKey) {
+      if (!isKey)
+        std::memmove(d + 3 * k0, s + 3 * k0, Bytes(k1 - k0));
+      else if (useBackground)
+        spaint::CopyFromBackground(d, CI.Bmp, bx, by, k0, k1);
+    });
   }
 }
 
@@ -315,7 +312,6 @@ void BlendTransRectangle(const TPixelView& Dst, std::int32_t X, std::int32_t Y, 
   const std::int32_t pixels = j1 - j0 + 1;
   const bool keyed = T.A != 255;
   const spaint::TKeyPattern key(PixelKeyOf(T.B, T.G, T.R));
-  std::vector<std::uint8_t> mixed(Bytes(pixels));
   for (std::int32_t i = std::max(0, -Y); i <= HeightOf(SR) && Y + i < Dst.Height; ++i) {
     std::uint8_t* d = Dst.Pixel(X + j0, Y + i);
     const std::uint8_t* s = Src.Pixel(SR.Left + j0, SR.Top + i);
@@ -323,8 +319,9 @@ void BlendTransRectangle(const TPixelView& Dst, std::int32_t X, std::int32_t Y, 
       BlendRows(d, d, s, Bytes(pixels), K);
       continue;
     }
-    BlendRows(mixed.data(), d, s, Bytes(pixels), K);
-    spaint::CopyRowSkippingKey(d, mixed.data(), s, pixels, key);
+    spaint::ForEachKeyRun(s, pixels, key, [&](std::int32_t k0, std::int32_t k1, bool isKey) {
+      if (!isKey) BlendRows(d + 3 * k0, d + 3 * k0, s + 3 * k0, Bytes(k1 - k0), K);
+    });
   }
 }
 

@@ -94,10 +94,6 @@ void MixRowsByWeight(std::uint8_t* d, const std::uint8_t* s, std::size_t n, std:
 // d must not overlap s or m.
 void MixRowsByMask(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::size_t n);
 
-// The same into `out`, which overlaps none of d, s and m; d is left as it is.
-void MixRowsByMaskInto(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m,
-                       std::size_t n);
-
 // b := (b * m + c * (255 - m)) shr 8; b must not overlap m or c.
 void MixRowsToColor(std::uint8_t* b, const std::uint8_t* m, const std::uint8_t* c, std::size_t n);
 
@@ -113,65 +109,53 @@ void MeanOfRows(std::uint8_t* out, const std::uint8_t* d, const std::uint8_t* s,
 // again (false). Both give the same bytes; tests check each.
 void UseBaselineKernels(bool baseline);
 
-// The key colour laid out as 16 pixels, for comparing 16 pixels at once.
+// The key colour laid out as 32 pixels, for comparing many pixels at once.
 struct TKeyPattern {
   explicit TKeyPattern(std::uint32_t key);
   std::uint32_t Key;
-  alignas(16) std::uint8_t Bytes[48];
+  alignas(32) std::uint8_t Bytes[96];
 };
 
-// Bit j (j < 16) set when pixel j of the 16 pixels at s equals the key. Reads 48 bytes.
-std::uint32_t KeyBits16(const std::uint8_t* s, const TKeyPattern& key);
+// The first pixel j in [from, pixels) of row s that is the key (isKey) or is not (!isKey);
+// `pixels` when there is none.
+std::int32_t NextPixelWhere(const std::uint8_t* s, std::int32_t from, std::int32_t pixels, const TKeyPattern& key,
+                            bool isKey);
 
-// 0xFF in the three bytes of every pixel whose bit is set, 0 elsewhere (16 pixels, 48 bytes).
-void ExpandKeyBits(std::uint32_t bits, std::uint8_t* mask);
-
-// d := mask ? d : data, byte by byte.
-inline void SelectBytes(std::uint8_t* __restrict d, const std::uint8_t* __restrict data,
-                        const std::uint8_t* __restrict mask, std::size_t n) {
-  for (std::size_t k = 0; k < n; ++k) d[k] = static_cast<std::uint8_t>((d[k] & mask[k]) | (data[k] & ~mask[k]));
+// Calls run(j0, j1, isKey) for the runs of key-coloured and of other pixels of row s, left to
+// right. Skins key whole areas (outside rounded corners, around glyphs), so runs are long and the
+// work between them goes to the whole-row kernels.
+template <class Run>
+void ForEachKeyRun(const std::uint8_t* s, std::int32_t pixels, const TKeyPattern& key, Run&& run) {
+  if (pixels <= 0) return;
+  bool isKey = PixelKey(s) == key.Key;
+  for (std::int32_t j = 0; j < pixels; isKey = !isKey) {
+    const std::int32_t end = NextPixelWhere(s, j + 1, pixels, key, !isKey);
+    run(j, end, isKey);
+    j = end;
+  }
 }
 
 // Copies the pixels of `data` whose pixel in `keyRef` differs from the key; the others are left.
 void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
                         const TKeyPattern& key);
 
-// Copies the pixels of `data` whose pixel in `keyRef` differs from the key into d; for key
-// pixels onKey(j) is called once the non-key pixels of their block of 16 are written. So onKey
-// must not read pixels of d to its right in the same block (a background that is the
-// destination itself needs the per-pixel path).
-template <class OnKey>
-void RowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
-                    const TKeyPattern& key, OnKey&& onKey) {
-  std::int32_t j = 0;
-  alignas(16) std::uint8_t mask[48];
-  for (; j + 16 <= pixels; j += 16) {
-    std::uint8_t* dj = d + 3 * j;
-    const std::uint32_t bits = KeyBits16(keyRef + 3 * j, key);
-    if (bits == 0) {
-      std::memcpy(dj, data + 3 * j, 48);
-      continue;
-    }
-    ExpandKeyBits(bits, mask);
-    SelectBytes(dj, data + 3 * j, mask, 48);
-    for (std::uint32_t rest = bits; rest != 0; rest &= rest - 1) onKey(j + std::countr_zero(rest));
-  }
-  for (; j < pixels; ++j) {
-    if (PixelKey(keyRef + 3 * j) == key.Key)
-      onKey(j);
-    else
-      std::memcpy(d + 3 * j, data + 3 * j, 3);
-  }
+// True when background row y, read from column x0 on, shares memory with the n bytes at d.
+inline bool ReadsRow(const TPixelView& back, std::int32_t x0, std::int32_t y, const std::uint8_t* d, std::size_t n) {
+  if (y < 0 || y >= back.Height) return false;
+  const auto row = reinterpret_cast<std::uintptr_t>(back.Row(y)), at = reinterpret_cast<std::uintptr_t>(d);
+  const std::uintptr_t from = row + 3 * static_cast<std::uintptr_t>(std::max(x0, 0));
+  const std::uintptr_t to = row + 3 * static_cast<std::uintptr_t>(std::max(back.Width, 0));
+  return from < at + n && at < to;
 }
 
-// Mixes s through m into d as MixRowsByMask does, except for the key pixels of s, for which
-// onKey(j) is called as RowSkippingKey does. `scratch` holds 3 * pixels bytes. Every mixed pixel
-// depends only on its own bytes, so mixing the whole row first gives the same pixels.
-template <class OnKey>
-void MixRowSkippingKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t pixels,
-                       const TKeyPattern& key, std::uint8_t* scratch, OnKey&& onKey) {
-  MixRowsByMaskInto(scratch, d, s, m, 3 * static_cast<std::size_t>(pixels));
-  RowSkippingKey(d, scratch, s, pixels, key, onKey);
+// Key pixels [j0, j1) of a destination row whose pixel j lies at column x0 + j of background row
+// y: they take the background's pixels, except where the background has none.
+inline void CopyFromBackground(std::uint8_t* d, const TPixelView& back, std::int32_t x0, std::int32_t y, std::int32_t j0,
+                               std::int32_t j1) {
+  if (y < 0 || y >= back.Height) return;
+  j0 = std::max(j0, -x0);
+  j1 = std::min(j1, back.Width - x0);
+  if (j1 > j0) std::memmove(d + 3 * j0, back.Pixel(x0 + j0, y), 3 * static_cast<std::size_t>(j1 - j0));
 }
 
 // Image over mask copy shared by the masked copies: D := (D * M + S * (256 - M)) shr 8, the mask

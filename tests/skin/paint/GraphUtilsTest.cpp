@@ -223,19 +223,34 @@ struct TRandomScene {
   }
 };
 
-}  // namespace
 
-TEST(PixelCopies, MatchTheDirectRulesOnRandomPicturesAndRectangles) {
-  TRandomScene scene(77);
-  for (int round = 0; round < 300; ++round) {
-    const int dw = scene.Between(1, 30), dh = scene.Between(1, 30);
-    const int sw = scene.Between(1, 30), sh = scene.Between(1, 30);
+// Random pictures up to maxSide wide and high, about one source pixel in keyEvery the key. The
+// background is none, another picture, the destination itself or, with `shiftedBackground`, a
+// view of the destination that starts elsewhere in it.
+void CheckCopiesOnRandomScenes(std::uint32_t seed, int rounds, int maxSide, int keyEvery, bool shiftedBackground) {
+  TRandomScene scene(seed);
+  for (int round = 0; round < rounds; ++round) {
+    const int dw = scene.Between(1, maxSide), dh = scene.Between(1, maxSide);
+    const int sw = scene.Between(1, maxSide), sh = scene.Between(1, maxSide);
     TPixelImage dst = scene.Picture(dw, dh, 0);
-    TPixelImage src = scene.Picture(sw, sh, 3);
-    TPixelImage back = scene.Picture(scene.Between(1, 40), scene.Between(1, 40), 0);
+    TPixelImage src = scene.Picture(sw, sh, keyEvery);
+    if (shiftedBackground) {  // key areas: a run of 2 to 40 key pixels in about every row
+      for (int row = 0; row < sh; ++row)
+        for (int j = scene.Between(0, sw - 1), end = j + scene.Between(2, 40); j < std::min(end, sw); ++j)
+          Put(src.View(), j, row, kKey);
+    }
+    TPixelImage back = scene.Picture(scene.Between(1, maxSide + 10), scene.Between(1, maxSide + 10), 0);
     TCacheInfo ci;
-    const int ciKind = scene.Between(0, 2);  // none, another picture, the destination itself
-    if (ciKind > 0) ci = {ciKind == 1 ? back.View() : dst.View(), scene.Between(-5, 5), scene.Between(-5, 5), true};
+    const int ciKind = scene.Between(0, shiftedBackground ? 3 : 2);
+    // Small shifts make a key pixel read from the same row of the destination, near it.
+    const int shift = shiftedBackground && ciKind >= 2 ? 2 : 5;
+    if (ciKind > 0)
+      ci = {ciKind == 1 ? back.View() : dst.View(), scene.Between(-shift, shift), scene.Between(-shift, shift), true};
+    const int ox = scene.Between(0, dw - 1), oy = scene.Between(0, dh - 1);
+    auto backgroundIn = [&](TPixelImage& img) {
+      TPixelView v = img.View();
+      return ciKind == 3 ? TPixelView{v.Width - ox, v.Height - oy, v.Stride, v.Pixel(ox, oy)} : v;
+    };
     const TRect dr = scene.RectAround(dw, dh), sr = scene.RectAround(sw, sh);
     const int x = scene.Between(-8, dw), y = scene.Between(-8, dh);
 
@@ -243,21 +258,21 @@ TEST(PixelCopies, MatchTheDirectRulesOnRandomPicturesAndRectangles) {
     auto again = [&] {
       fast = Copy(dst);
       slow = Copy(dst);
-      if (ciKind == 2) ci.Bmp = fast.View();
+      if (ciKind >= 2) ci.Bmp = backgroundIn(fast);
     };
     auto check = [&](const char* what) {
-      ASSERT_EQ(Diff(fast.View(), slow.View()), "") << what << ", round " << round;
+      ASSERT_EQ(Diff(fast.View(), slow.View()), "") << what << ", round " << round << ", seed " << seed;
     };
 
     again();
     CopyByMask(dr, sr, fast.View(), src.View(), ci);
-    if (ciKind == 2) ci.Bmp = slow.View();
+    if (ciKind >= 2) ci.Bmp = backgroundIn(slow);
     RefCopyByMask(dr, sr, slow.View(), src.View(), ci);
     check("CopyByMask");
 
     again();
     CopyTransRect(fast.View(), src.View(), x, y, sr, clFuchsia, ci);
-    if (ciKind == 2) ci.Bmp = slow.View();
+    if (ciKind >= 2) ci.Bmp = backgroundIn(slow);
     RefCopyTransRect(slow.View(), src.View(), x, y, sr, clFuchsia, ci);
     check("CopyTransRect");
 
@@ -275,6 +290,19 @@ TEST(PixelCopies, MatchTheDirectRulesOnRandomPicturesAndRectangles) {
     if (WidthOf(area) > 0 && HeightOf(area) > 0) RefTile(slow.View(), dr, src.View(), area);
     check("TileRect");
   }
+}
+
+}  // namespace
+
+TEST(PixelCopies, MatchTheDirectRulesOnRandomPicturesAndRectangles) {
+  CheckCopiesOnRandomScenes(77, 300, 30, 3, false);
+}
+
+// Rows long enough for the vector paths, sparse keys, and backgrounds that overlap the
+// destination at another place.
+TEST(PixelCopies, MatchTheDirectRulesOnWidePicturesAndShiftedBackgrounds) {
+  CheckCopiesOnRandomScenes(78, 200, 110, 3, true);
+  CheckCopiesOnRandomScenes(79, 200, 110, 40, true);
 }
 
 // [SECTION] Edge cases as exact pixel values

@@ -58,9 +58,6 @@ TEST_P(RowKernels, MatchTheirByteRules) {
     spaint::MixRowsByMask(out.data() + 1, r.s.data() + 1, r.m.data() + 1, len);
     for (std::size_t k = 1; k <= len; ++k)
       ASSERT_EQ(out[k], (r.d[k] * r.m[k] + r.s[k] * (256 - r.m[k])) >> 8) << "by mask, length " << len << ", byte " << k;
-    Bytes into(len + 1);
-    spaint::MixRowsByMaskInto(into.data() + 1, r.d.data() + 1, r.s.data() + 1, r.m.data() + 1, len);
-    ASSERT_TRUE(std::equal(into.begin() + 1, into.end(), out.begin() + 1)) << "by mask into a row, length " << len;
     out = r.d;
     spaint::MixRowsToColor(out.data() + 1, r.m.data() + 1, r.s.data() + 1, len);
     for (std::size_t k = 1; k <= len; ++k)
@@ -83,6 +80,65 @@ TEST_P(RowKernels, MatchTheirByteRules) {
           ASSERT_EQ(out[k], q) << "percent " << weight << ", rule " << rule << ", length " << len << ", byte " << k;
         }
       }
+  }
+}
+
+// The key search behind the keyed copies: the runs it reports must be exactly the runs of key
+// and other pixels. Bytes are drawn mostly from the key's own byte values, so that rows hold
+// near-keys (two bytes of three) and key byte sequences that straddle two pixels.
+TEST_P(RowKernels, KeyRunsMatchPixelByPixel) {
+  const std::uint32_t keyValue = 0xFF00FF;  // blue 255, green 0, red 255
+  const spaint::TKeyPattern key(keyValue);
+  std::mt19937 rng(11);
+  auto check = [&](const Bytes& row, std::size_t pixels, const char* what) {
+    const std::uint8_t* s = row.data() + 1;
+    std::vector<std::pair<std::int32_t, std::int32_t>> runs;
+    std::vector<bool> kinds;
+    spaint::ForEachKeyRun(s, static_cast<std::int32_t>(pixels), key, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
+      runs.emplace_back(j0, j1);
+      kinds.push_back(isKey);
+    });
+    std::int32_t at = 0;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+      ASSERT_EQ(runs[r].first, at) << what << ", " << pixels << " pixels, run " << r;
+      ASSERT_LT(runs[r].first, runs[r].second) << what << ", " << pixels << " pixels, run " << r;
+      if (r > 0) {
+        ASSERT_NE(kinds[r], kinds[r - 1]) << what << ", " << pixels << " pixels, run " << r;
+      }
+      for (std::int32_t j = runs[r].first; j < runs[r].second; ++j) {
+        const bool isKey = s[3 * j] == 0xFF && s[3 * j + 1] == 0 && s[3 * j + 2] == 0xFF;
+        ASSERT_EQ(isKey, kinds[r]) << what << ", " << pixels << " pixels, pixel " << j;
+      }
+      at = runs[r].second;
+    }
+    ASSERT_EQ(at, static_cast<std::int32_t>(pixels)) << what << ", " << pixels << " pixels";
+  };
+  auto keyAt = [](Bytes& row, std::size_t j) {
+    row[1 + 3 * j] = 0xFF, row[2 + 3 * j] = 0, row[3 + 3 * j] = 0xFF;
+  };
+  for (std::size_t pixels = 1; pixels <= 100; ++pixels) {
+    Bytes none(3 * pixels + 1), all(3 * pixels + 1);
+    for (std::size_t j = 0; j < pixels; ++j) keyAt(all, j);
+    check(none, pixels, "no key");
+    check(all, pixels, "all key");
+    for (std::size_t j = 0; j < pixels; ++j) {  // one key pixel, and one other pixel among keys
+      Bytes one = none, hole = all;
+      keyAt(one, j);
+      hole[2 + 3 * j] = 1;
+      check(one, pixels, "one key pixel");
+      check(hole, pixels, "one other pixel");
+    }
+    for (int round = 0; round < 20; ++round) {
+      Bytes mixed(3 * pixels + 1);
+      for (std::size_t k = 1; k < mixed.size(); ++k) {
+        const auto pick = rng() % 8;
+        mixed[k] = pick < 3 ? 0xFF : pick < 6 ? 0 : static_cast<std::uint8_t>(rng());
+      }
+      for (std::size_t j = 0; j < pixels; ++j)  // and runs of keys of random length
+        if (rng() % 16 == 0)
+          for (std::size_t e = j + rng() % 40; j < std::min(e, pixels); ++j) keyAt(mixed, j);
+      check(mixed, pixels, "random");
+    }
   }
 }
 
