@@ -1,0 +1,75 @@
+#include "skin/paint/sFrameRegion.h"
+
+#include "framework/core/PixelView.h"
+#include "skin/data/sSkinData.h"
+
+namespace {
+
+bool IsKey(const TPixelView& picture, std::int32_t x, std::int32_t y) {
+  const std::uint8_t* p = picture.Pixel(x, y);
+  return p[0] == 0xFF && p[1] == 0x00 && p[2] == 0xFF;  // blue, green, red of clFuchsia
+}
+
+// One piece: columns [firstColumn, firstColumn + columns) of rows [firstRow, firstRow + rows)
+// of the picture; column c of the piece lands at window column windowLeft + c.
+void ScanPiece(std::vector<TRect>& list, const TPixelView& picture, std::int32_t firstColumn, std::int32_t columns,
+               std::int32_t firstRow, std::int32_t rows, std::int32_t windowLeft, std::int32_t yOffset) {
+  for (std::int32_t r = 0; r < rows; ++r) {
+    const std::int32_t y = firstRow + r;
+    std::int32_t c = 0;
+    while (c < columns) {
+      if (!IsKey(picture, firstColumn + c, y)) {
+        ++c;
+        continue;
+      }
+      const std::int32_t start = c;
+      while (c < columns && IsKey(picture, firstColumn + c, y)) ++c;
+      list.push_back(TRect{windowLeft + start, yOffset + r, windowLeft + c, yOffset + r + 1});
+    }
+  }
+}
+
+bool Inside(const TPixelView& picture, std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+  return !picture.Empty() && left >= 0 && top >= 0 && width >= 0 && height >= 0 && left + width <= picture.Width &&
+         top + height <= picture.Height;
+}
+
+}  // namespace
+
+void AddRgn(std::vector<TRect>& List, std::int32_t Width, std::int32_t Mask, TsRgnEdge Edge, std::int32_t YOffset) {
+  if (!IsValidImgIndex(Mask)) return;
+  const TsMaskData& m = ma[static_cast<std::size_t>(Mask)];
+  TPixelView picture;
+  std::int32_t left = 0;
+  std::int32_t imageWidth = 0;
+  std::int32_t cornerWidth = 0;
+  std::int32_t firstRow = 0;
+  std::int32_t rows = 0;
+  if (m.Bmp) {
+    picture = m.Bmp->View();
+    imageWidth = picture.Width / 3;
+    cornerWidth = picture.Width / 9;
+    rows = picture.Height / 2;
+    firstRow = Edge == TsRgnEdge::reTop ? 0 : picture.Height / 3;
+  } else {
+    if (!MasterBitmap) return;
+    picture = MasterBitmap->View();
+    const TMaskSize size = MaskSize(m);
+    left = m.R.Left;
+    imageWidth = size.Width;
+    cornerWidth = size.Width / 3;
+    rows = size.Height / 3;
+    firstRow = Edge == TsRgnEdge::reTop ? m.R.Top : m.R.Top + 2 * rows;
+  }
+  // Both corner pieces must lie in the picture: the scan never reads outside it.
+  if (!Inside(picture, left, firstRow, imageWidth, rows)) return;
+  ScanPiece(List, picture, left, cornerWidth, firstRow, rows, 0, YOffset);
+  ScanPiece(List, picture, left + imageWidth - cornerWidth, cornerWidth, firstRow, rows, Width - cornerWidth, YOffset);
+}
+
+std::int32_t RgnImageHeight(std::int32_t Mask) {
+  if (!IsValidImgIndex(Mask)) return 0;
+  const TsMaskData& m = ma[static_cast<std::size_t>(Mask)];
+  if (m.Bmp) return m.Bmp->Height() / 2;
+  return MaskSize(m).Height;
+}

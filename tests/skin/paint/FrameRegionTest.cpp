@@ -1,0 +1,161 @@
+// The skinned form's window region: the key-coloured corner pixels of border masks become
+// one-row rectangles, placed at the window's corners.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "PixelTestUtil.h"
+#include "resources/skins/StoredSkins.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/sSkinLoad.h"
+#include "skin/data/sSkinLookup.h"
+#include "skin/data/sStoredSkin.h"
+#include "skin/paint/sFrameRegion.h"
+
+using namespace pixeltest;
+
+namespace {
+
+using TPixelSet = std::set<std::pair<int, int>>;
+
+// The window pixels the rectangles cover; fails on rectangles that are not one row high, that
+// overlap, or that could have been merged with a neighbour of the same row.
+TPixelSet Covered(const std::vector<TRect>& list) {
+  TPixelSet pixels;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const TRect& r = list[i];
+    EXPECT_EQ(HeightOf(r), 1) << "rectangle " << i;
+    EXPECT_GT(WidthOf(r), 0) << "rectangle " << i;
+    for (int x = r.Left; x < r.Right; ++x) EXPECT_TRUE(pixels.insert({x, r.Top}).second) << "overlap at " << x;
+  }
+  for (const TRect& r : list) {
+    EXPECT_EQ(pixels.count({r.Left - 1, r.Top}) + pixels.count({r.Right, r.Top}), 0u)
+        << "run at " << r.Left << "," << r.Top << " is not maximal";
+  }
+  return pixels;
+}
+
+// The key pixels of the corner pieces, by looking at every pixel of the image.
+TPixelSet KeyPixels(const TPixelView& picture, int imageLeft, int imageWidth, int cornerWidth, int firstRow, int rows,
+                    int windowWidth, int yOffset) {
+  TPixelSet pixels;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < imageWidth; ++c) {
+      const bool corner = c < cornerWidth || c >= imageWidth - cornerWidth;
+      if (!corner || !(At(picture, imageLeft + c, firstRow + r) == TBgr{255, 0, 255})) continue;
+      pixels.insert({c < cornerWidth ? c : windowWidth - imageWidth + c, yOffset + r});
+    }
+  return pixels;
+}
+
+}  // namespace
+
+TEST(FrameRegion, BlueGlassCornersLoseExactlyTheirKeyPixels) {
+  TsStoredSkins skins;
+  ASSERT_TRUE(LoadStoredSkins(skins));
+  SelectInternalSkin();
+  TsSkinSource source;
+  source.SkinName = "BlueGlass (internal)";
+  source.InternalSkins = &skins;
+  LoadAllMasks(source);
+  LoadAllGeneralData(source);
+  ASSERT_NE(MasterBitmap, nullptr);
+  const TPixelView master = MasterBitmap->View();
+  const std::int32_t form = GetMaskIndex(GetSkinIndex("FORM"), "FORM", "BORDERSMASK");
+  const std::int32_t title = GetMaskIndex(GetSkinIndex("FORMTITLE"), "FORMTITLE", "BORDERSMASK");
+  ASSERT_TRUE(IsValidImgIndex(form));
+  ASSERT_TRUE(IsValidImgIndex(title));
+  const TRect formR = ma[static_cast<std::size_t>(form)].R;
+  const TRect titleR = ma[static_cast<std::size_t>(title)].R;
+  EXPECT_EQ(RgnImageHeight(form), 12);
+  EXPECT_EQ(RgnImageHeight(title), 27);
+
+  const int width = 741;
+  const int height = 212;
+  struct Case {
+    const char* what;
+    std::int32_t mask;
+    TsRgnEdge edge;
+    int yOffset;
+    TPixelSet expected;
+    bool rounded;  // the artwork has key pixels there
+  };
+  const Case cases[] = {
+      {"FORM top 4 x 4", form, TsRgnEdge::reTop, 0, KeyPixels(master, formR.Left, 12, 4, formR.Top, 4, width, 0), false},
+      {"FORM bottom 4 x 4", form, TsRgnEdge::reBottom, height - 4,
+       KeyPixels(master, formR.Left, 12, 4, formR.Top + 8, 4, width, height - 4), false},
+      {"FORMTITLE top 10 x 9", title, TsRgnEdge::reTop, 0,
+       KeyPixels(master, titleR.Left, 30, 10, titleR.Top, 9, width, 0), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<TRect> list;
+    AddRgn(list, width, c.mask, c.edge, c.yOffset);
+    // The caption's corners are rounded: its pieces have something to cut.
+    if (c.rounded) {
+      EXPECT_FALSE(c.expected.empty());
+    }
+    EXPECT_EQ(Covered(list), c.expected);
+    // Scan order: the left piece row by row, then the right piece row by row.
+    bool right = false;
+    for (std::size_t i = 1; i < list.size(); ++i) {
+      const bool isRight = list[i].Left >= width / 2;
+      if (isRight && !right) {
+        right = true;
+        continue;
+      }
+      EXPECT_EQ(isRight, right) << "rectangle " << i << " out of scan order";
+      EXPECT_GE(list[i].Top, list[i - 1].Top) << "rectangle " << i;
+    }
+  }
+  FreeBitmaps();
+}
+
+TEST(FrameRegion, SyntheticMasksAndShortPictures) {
+  // Two state images of 9 x 6 over their masks (MaskType 1), only the first one scanned.
+  MasterBitmap = std::make_unique<TPixelImage>(40, 30);
+  Noise(MasterBitmap->View(), 7, 3);
+  ma.clear();
+  ma.emplace_back();
+  ma.back().R = TRect{5, 4, 23, 16};
+  ma.back().ImageCount = 2;
+  ma.back().MaskType = 1;
+  // A rectangle whose rows lie below the end of the master bitmap.
+  ma.emplace_back();
+  ma.back().R = TRect{0, 26, 9, 38};
+  ma.back().ImageCount = 1;
+  ma.back().MaskType = 0;
+  // A mask with its own picture: 27 x 12, image 9 x 6, corners 3 wide.
+  ma.emplace_back();
+  ma.back().Bmp = std::make_unique<TPixelImage>(27, 12);
+  Noise(ma.back().Bmp->View(), 8, 2);
+
+  const TPixelView master = MasterBitmap->View();
+  const TPixelView own = ma[2].Bmp->View();
+  struct Case {
+    const char* what;
+    std::int32_t mask;
+    TsRgnEdge edge;
+    int yOffset;
+    TPixelSet expected;
+  };
+  const Case cases[] = {
+      {"master top", 0, TsRgnEdge::reTop, 0, KeyPixels(master, 5, 9, 3, 4, 2, 50, 0)},
+      {"master bottom", 0, TsRgnEdge::reBottom, 40, KeyPixels(master, 5, 9, 3, 8, 2, 50, 40)},
+      {"past the picture's end", 1, TsRgnEdge::reBottom, 0, {}},
+      {"invalid index", 7, TsRgnEdge::reTop, 0, {}},
+      {"own picture top", 2, TsRgnEdge::reTop, 0, KeyPixels(own, 0, 9, 3, 0, 6, 50, 0)},
+      {"own picture bottom", 2, TsRgnEdge::reBottom, 44, KeyPixels(own, 0, 9, 3, 4, 6, 50, 44)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<TRect> list{TRect{1, 1, 2, 2}};  // appended to, never cleared
+    AddRgn(list, 50, c.mask, c.edge, c.yOffset);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list.front(), (TRect{1, 1, 2, 2}));
+    list.erase(list.begin());
+    EXPECT_EQ(Covered(list), c.expected);
+  }
+  FreeBitmaps();
+}
