@@ -76,7 +76,8 @@ TFrame MasterFrame(const TsMaskData& m, std::int32_t s, bool packedOffset) {
   return f;
 }
 
-enum class TPieceKind { Corner, Side, Centre };
+// Band: a tile of the top or bottom side; Side: one of the left or right side.
+enum class TPieceKind { Corner, Side, Band, Centre };
 
 // Where the repeated pieces start and end: masked borders start a whole tile in and end a tile
 // before the far edge; key-coloured ones start after the near corner and end that corner's size
@@ -118,13 +119,13 @@ void WalkPieces(const TRect& d, const TFrame& f, const TsCornerSizes& c, const T
     copy(TRect{d.Left, y, d.Left + c.LeftW, y + len}, TRect{fx, fy + hp, fx + c.LeftW, fy + hp + len}, TPieceKind::Side);
   });
   TileRun(w.X0, d.Right, wp, w.XEnd, [&](std::int32_t x, std::int32_t len) {
-    copy(TRect{x, d.Top, x + len, d.Top + c.TopH}, TRect{fx + wp, fy, fx + wp + len, fy + c.TopH}, TPieceKind::Side);
+    copy(TRect{x, d.Top, x + len, d.Top + c.TopH}, TRect{fx + wp, fy, fx + wp + len, fy + c.TopH}, TPieceKind::Band);
   });
   copy(TRect{d.Left, d.Bottom - c.BottomH, d.Left + c.LeftW, d.Bottom},
        TRect{fx, bottomRow, fx + c.LeftW, bottomRow + c.BottomH}, TPieceKind::Corner);
   TileRun(w.X0, d.Right, wp, w.XEnd, [&](std::int32_t x, std::int32_t len) {
     copy(TRect{x, d.Bottom - c.BottomH, x + len, d.Bottom}, TRect{fx + wp, bottomRow, fx + wp + len, bottomRow + c.BottomH},
-         TPieceKind::Side);
+         TPieceKind::Band);
   });
   const std::int32_t rightCol = fx + f.W - c.RightW;  // first source column of the right corners
   copy(TRect{d.Right - c.RightW, d.Bottom - c.BottomH, d.Right, d.Bottom},
@@ -181,20 +182,20 @@ void HolePiece(const TPixelView& bmp, const TRect& dr, const TRect& sr, const TF
   }
 }
 
-// The centre of a masked border in one pass per destination row: the row's tiles are laid side
-// by side into one source row (and mask row), composed once per tile row, and mixed over the
-// whole span at once. The same pixels as piece by piece, since the pieces neither overlap nor
-// leave gaps. False (nothing drawn) when a piece would reach outside its picture; the caller then
-// draws the pieces one by one.
-bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, const TWalk& w) {
-  std::vector<std::pair<std::int32_t, std::int32_t>> cols, rows;
-  TileRun(w.X0, d.Right, f.Wp, w.XEnd, [&](std::int32_t x, std::int32_t n) { cols.emplace_back(x, n); });
-  TileRun(w.Y0, d.Bottom, f.Hp, w.YEndCentre, [&](std::int32_t y, std::int32_t n) { rows.emplace_back(y, n); });
+// Tiles of a masked border in one pass per destination row: the row's tiles are laid side by
+// side into one source row (and mask row), composed once per tile row, and mixed over the whole
+// span at once. The tiles of row band (top, height) start at source row sy, every column tile at
+// source column sx. The same pixels as piece by piece, since the pieces neither overlap nor leave
+// gaps. False (nothing drawn) when a piece would reach outside its picture; the caller then draws
+// the pieces one by one.
+using TSpans = std::vector<std::pair<std::int32_t, std::int32_t>>;  // (start, length)
+
+bool DrawTiled(const TPixelView& bmp, const TFrame& f, const TSpans& cols, const TSpans& rows, std::int32_t sx,
+               std::int32_t sy) {
   if (cols.empty() || rows.empty()) return true;
   std::int32_t widest = 0, tallest = 0;
   for (const auto& c : cols) widest = std::max(widest, c.second);
   for (const auto& r : rows) tallest = std::max(tallest, r.second);
-  const std::int32_t sx = f.X + f.Wp, sy = f.Y + f.Hp;
   if (sx < 0 || sy < 0 || sx + widest > f.Src.Width || sy + tallest + f.MaskOffset > f.Src.Height) return false;
   const std::int32_t spanLeft = cols.front().first, spanRight = cols.back().first + cols.back().second;
   const std::int32_t left = std::max(spanLeft, 0), right = std::min(spanRight, bmp.Width);
@@ -232,6 +233,39 @@ bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, con
   return true;
 }
 
+TSpans ColumnTiles(const TRect& d, const TFrame& f, const TWalk& w) {
+  TSpans cols;
+  TileRun(w.X0, d.Right, f.Wp, w.XEnd, [&](std::int32_t x, std::int32_t n) { cols.emplace_back(x, n); });
+  return cols;
+}
+
+bool DrawTiledCentre(const TPixelView& bmp, const TRect& d, const TFrame& f, const TWalk& w) {
+  TSpans rows;
+  TileRun(w.Y0, d.Bottom, f.Hp, w.YEndCentre, [&](std::int32_t y, std::int32_t n) { rows.emplace_back(y, n); });
+  return DrawTiled(bmp, f, ColumnTiles(d, f, w), rows, f.X + f.Wp, f.Y + f.Hp);
+}
+
+// Side pieces as they are walked, with the top and bottom bands drawn whole when their first tile
+// comes (in walking order, so a corner that takes its background from the picture itself sees the
+// same pixels); the tiles of a band that could not be drawn whole are drawn one by one.
+template <class Copy>
+struct TBandedCopy {
+  const TPixelView& bmp;
+  const TRect& d;
+  const TFrame& f;
+  TWalk w;
+  Copy copy;
+  bool bandDrawn = false;
+
+  void operator()(const TRect& dr, const TRect& sr, TPieceKind kind) {
+    if (kind == TPieceKind::Band) {
+      if (dr.Left == w.X0) bandDrawn = DrawTiled(bmp, f, ColumnTiles(d, f, w), {{dr.Top, HeightOf(dr)}}, sr.Left, sr.Top);
+      if (bandDrawn) return;
+    }
+    copy(dr, sr, kind);
+  }
+};
+
 void DrawSkinRectWith(const TPixelView& bmp, const TRect& d, bool filling, const TCacheInfo& ci, const TsMaskData& m,
                       std::int32_t s, bool small) {
   if (bmp.Empty() || WidthOf(d) < 2 || HeightOf(d) < 2) return;
@@ -239,9 +273,10 @@ void DrawSkinRectWith(const TPixelView& bmp, const TRect& d, bool filling, const
     if (small) return;
     const TFrame f = OwnFrame(m.Bmp->View(), s);
     const TsCornerSizes c = CornerSizes(WidthOf(d), HeightOf(d), f.Wp, f.Hp, 0);
-    WalkPieces(d, f, c, TileWalk(d, f), false, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
+    auto pieceCopy = [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
       CopyByMask(dr, sr, bmp, f.Src, kind == TPieceKind::Corner ? ci : EmptyCI);
-    });
+    };
+    WalkPieces(d, f, c, TileWalk(d, f), false, TBandedCopy<decltype(pieceCopy)>{bmp, d, f, TileWalk(d, f), pieceCopy});
     if (filling && !DrawTiledCentre(bmp, d, f, TileWalk(d, f)))
       WalkPieces(d, f, c, TileWalk(d, f), true, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
         if (kind == TPieceKind::Centre) CopyByMask(dr, sr, bmp, f.Src, EmptyCI);
@@ -257,7 +292,10 @@ void DrawSkinRectWith(const TPixelView& bmp, const TRect& d, bool filling, const
     };
     // Small items mix the background into the centre too; others draw it a row at a time.
     const bool tiledCentre = filling && !small;
-    WalkPieces(d, f, c, TileWalk(d, f), filling && !tiledCentre, copy);
+    if (small)
+      WalkPieces(d, f, c, TileWalk(d, f), filling, copy);
+    else
+      WalkPieces(d, f, c, TileWalk(d, f), filling && !tiledCentre, TBandedCopy<decltype(copy)>{bmp, d, f, TileWalk(d, f), copy});
     if (tiledCentre && !DrawTiledCentre(bmp, d, f, TileWalk(d, f)))
       WalkPieces(d, f, c, TileWalk(d, f), true, [&](const TRect& dr, const TRect& sr, TPieceKind kind) {
         if (kind == TPieceKind::Centre) copy(dr, sr, kind);
