@@ -46,28 +46,46 @@ void BlendColorRect(const TPixelView& Bmp, TRect R, TPercent P, TColor C) {
   R.Bottom = std::min(R.Bottom, Bmp.Height - 1);
   if (R.Right < R.Left || R.Bottom < R.Top) return;
   C = SystemColorToRGB(C);
+  if (P == 100) return;  // e = 1, f = 0: every channel keeps its value exactly
+  const std::array<std::uint8_t, 3> color = {GetBValue(C), GetGValue(C), GetRValue(C)};
+  const std::int32_t pixels = R.Right - R.Left + 1;
+  const std::size_t n = 3 * static_cast<std::size_t>(pixels);
+  if (P % 25 == 0 && P < 100) {
+    // e is a multiple of 1/4, so e * channel + f * colour is exact in doubles and its rounding is
+    // that of the weight mix with v = 256 * e (at 50 percent the mean).
+    std::vector<std::uint8_t> colorRow(n);
+    spaint::FillPixels(colorRow.data(), 0, pixels, color[0], color[1], color[2]);
+    for (std::int32_t y = R.Top; y <= R.Bottom; ++y) {
+      std::uint8_t* row = Bmp.Pixel(R.Left, y);
+      if (P == 50)
+        spaint::MeanOfRows(row, row, colorRow.data(), n);
+      else
+        spaint::MixRowsByWeight(row, colorRow.data(), n, static_cast<std::uint32_t>(P) * 64u / 25u);
+    }
+    return;
+  }
   // The percentage and the colour are fixed for the call: one table per channel holds the
-  // rounded mix for every value the channel can have.
+  // rounded mix for every value the channel can have (all within +-2^51, so the vectorisable
+  // rounding applies).
   const double e = P / 100.0;
   const double f = 1.0 - e;
-  const std::array<std::uint8_t, 3> color = {GetBValue(C), GetGValue(C), GetRValue(C)};
   TChannelTables table{};
-  bool identity = true;
   for (std::size_t ch = 0; ch < 3; ++ch)
-    for (int v = 0; v < 256; ++v) {
-      table[ch][static_cast<std::size_t>(v)] = spaint::RoundToByte(e * v + f * color[ch]);
-      identity = identity && table[ch][static_cast<std::size_t>(v)] == v;
-    }
-  if (identity) return;  // 100 percent keeps the picture
-  const std::int32_t pixels = R.Right - R.Left + 1;
+    for (int v = 0; v < 256; ++v)
+      table[ch][static_cast<std::size_t>(v)] =
+          static_cast<std::uint8_t>(static_cast<std::int64_t>(spaint::RoundEvenSmall(e * v + f * color[ch])) & 0xFF);
   std::array<std::uint16_t, 3> rule{};
   if (TieRules(table, P, color, rule) && rule[0] == rule[1] && rule[1] == rule[2]) {
-    // The colour's share per byte of a row.
-    const std::size_t n = 3 * static_cast<std::size_t>(pixels);
+    // The colour's share per byte of a row, one pixel's worth doubled until the row is full. Ties
+    // that always step down are the quotient of u - 1, so they need no test per byte.
+    const std::uint16_t down = rule[0] == 1 ? 1 : 0;
     std::vector<std::uint16_t> offset(n);
-    for (std::size_t k = 0; k < n; ++k) offset[k] = static_cast<std::uint16_t>((100 - P) * color[k % 3] + 50);
+    for (std::size_t k = 0; k < 3; ++k) offset[k] = static_cast<std::uint16_t>((100 - P) * color[k] + 50 - down);
+    for (std::size_t done = 3; done < n; done *= 2)
+      std::copy_n(offset.begin(), std::min(done, n - done), offset.begin() + static_cast<std::ptrdiff_t>(done));
     for (std::int32_t y = R.Top; y <= R.Bottom; ++y)
-      spaint::MixRowsByPercent(Bmp.Pixel(R.Left, y), offset.data(), n, static_cast<std::uint16_t>(P), rule[0]);
+      spaint::MixRowsByPercent(Bmp.Pixel(R.Left, y), offset.data(), n, static_cast<std::uint16_t>(P),
+                               rule[0] == 1 ? 0 : rule[0]);
     return;
   }
   for (std::int32_t y = R.Top; y <= R.Bottom; ++y) {
@@ -117,9 +135,7 @@ void GlyphCopy(TRect DR, TRect SR, const TPixelView& Bmp, const TPixelView& Src,
       for (std::size_t k = 0; k < n; ++k) mask[k] = static_cast<std::uint8_t>(std::min(m[k] + 100, 255));
       m = mask.data();
     }
-    spaint::ForEachKeyRun(s, pixels, kKey, [&](std::int32_t k0, std::int32_t k1, bool isKey) {
-      if (!isKey) spaint::MixRowsByMask(d + 3 * k0, s + 3 * k0, m + 3 * k0, 3 * static_cast<std::size_t>(k1 - k0));
-    });
+    spaint::MixRowSkippingKey(d, s, m, pixels, kKey, [](std::int32_t, std::int32_t) {});
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "skin/data/sSkinData.h"
@@ -173,11 +174,8 @@ void HolePiece(const TPixelView& bmp, const TRect& dr, const TRect& sr, const TF
     std::uint8_t* d = bmp.Pixel(a.DR.Left, y);
     const std::uint8_t* s = f.Src.Pixel(a.SR.Left, a.SR.Top + i);
     const std::uint8_t* m = f.Src.Pixel(a.SR.Left, a.SR.Top + i + f.MaskOffset);
-    spaint::ForEachKeyRun(s, a.Cols, kKey, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
-      if (!isKey)
-        spaint::MixRowsByMask(d + 3 * j0, s + 3 * j0, m + 3 * j0, 3 * static_cast<std::size_t>(j1 - j0));
-      else  // a hole that a non-key pixel ends is cut with Xor, one that reaches the row's end without
-        rgn.Remove({a.DR.Left + j0, y, a.DR.Left + j1, y + 1}, j1 < a.Cols);
+    spaint::MixRowSkippingKey(d, s, m, a.Cols, kKey, [&](std::int32_t j0, std::int32_t j1) {
+      rgn.Remove({a.DR.Left + j0, y, a.DR.Left + j1, y + 1}, j1 < a.Cols);  // Xor unless it ends the row
     });
   }
 }
@@ -201,8 +199,9 @@ bool DrawTiled(const TPixelView& bmp, const TFrame& f, const TSpans& cols, const
   const std::int32_t left = std::max(spanLeft, 0), right = std::min(spanRight, bmp.Width);
   if (right <= left) return true;
   const std::size_t spanBytes = 3 * static_cast<std::size_t>(spanRight - spanLeft);
-  // Composed image and mask rows, one pair per row of the tile, made when first needed.
-  std::vector<std::uint8_t> composed(2 * spanBytes * static_cast<std::size_t>(tallest));
+  // Composed image and mask rows, one pair per row of the tile, made when first needed (so left
+  // uninitialised: the tiles cover each row without gaps).
+  const auto composed = std::make_unique_for_overwrite<std::uint8_t[]>(2 * spanBytes * static_cast<std::size_t>(tallest));
   std::vector<bool> made(static_cast<std::size_t>(tallest), false);
   static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
   const std::size_t skip = 3 * static_cast<std::size_t>(left - spanLeft);
@@ -210,7 +209,7 @@ bool DrawTiled(const TPixelView& bmp, const TFrame& f, const TSpans& cols, const
     for (std::int32_t r = 0; r < height; ++r) {
       const std::int32_t y = top + r;
       if (y < 0 || y >= bmp.Height) continue;
-      std::uint8_t* image = composed.data() + 2 * spanBytes * static_cast<std::size_t>(r);
+      std::uint8_t* image = composed.get() + 2 * spanBytes * static_cast<std::size_t>(r);
       std::uint8_t* mask = image + spanBytes;
       if (!made[static_cast<std::size_t>(r)]) {
         for (const auto& [x, n] : cols) {
@@ -224,11 +223,7 @@ bool DrawTiled(const TPixelView& bmp, const TFrame& f, const TSpans& cols, const
       if (f.Own)
         spaint::MixRowsByMask(dst, image + skip, mask + skip, 3 * static_cast<std::size_t>(right - left));
       else
-        spaint::ForEachKeyRun(image + skip, right - left, kKey, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
-          if (!isKey)
-            spaint::MixRowsByMask(dst + 3 * j0, image + skip + 3 * j0, mask + skip + 3 * j0,
-                                  3 * static_cast<std::size_t>(j1 - j0));
-        });
+        spaint::MixRowSkippingKey(dst, image + skip, mask + skip, right - left, kKey, [](std::int32_t, std::int32_t) {});
     }
   return true;
 }

@@ -233,11 +233,8 @@ void MaskedCopy(TRect DR, TRect SR, const TPixelView& Dst, const TPixelView& Src
       }
       continue;
     }
-    ForEachKeyRun(s, cols, kKey, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
-      if (!isKey)
-        MixRowsByMask(d + 3 * j0, s + 3 * j0, m + 3 * j0, Bytes(j1 - j0));
-      else if (useBackground)
-        CopyFromBackground(d, CI.Bmp, bx, by, j0, j1);
+    MixRowSkippingKey(d, s, m, cols, kKey, [&](std::int32_t j0, std::int32_t j1) {
+      if (useBackground) CopyFromBackground(d, CI.Bmp, bx, by, j0, j1);
     });
   }
 }
@@ -272,11 +269,8 @@ void CopyTransRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X,
       }
       continue;
     }
-    spaint::ForEachKeyRun(s, pixels, key, [&](std::int32_t k0, std::int32_t k1, bool isKey) {
-      if (!isKey)
-        std::memmove(d + 3 * k0, s + 3 * k0, Bytes(k1 - k0));
-      else if (useBackground)
-        spaint::CopyFromBackground(d, CI.Bmp, bx, by, k0, k1);
+    spaint::CopyRowSkippingKey(d, s, pixels, key, [&](std::int32_t k0, std::int32_t k1) {
+      if (useBackground) spaint::CopyFromBackground(d, CI.Bmp, bx, by, k0, k1);
     });
   }
 }
@@ -286,10 +280,9 @@ void CopyTransBitmaps(const TPixelView& Dst, const TPixelView& Src, std::int32_t
   const std::int32_t x0 = std::max(0, -X);
   const std::int32_t x1 = std::min(Src.Width, Dst.Width - X);
   if (x1 <= x0) return;
-  for (std::int32_t y = std::max(0, -Y); y < Src.Height && Y + y < Dst.Height; ++y) {
-    const std::uint8_t* s = Src.Pixel(x0, y);
-    spaint::CopyRowSkippingKey(Dst.Pixel(X + x0, Y + y), s, s, x1 - x0, spaint::TKeyPattern(PixelKeyOf(T.B, T.G, T.R)));
-  }
+  const spaint::TKeyPattern key(PixelKeyOf(T.B, T.G, T.R));
+  for (std::int32_t y = std::max(0, -Y); y < Src.Height && Y + y < Dst.Height; ++y)
+    spaint::CopyRowSkippingKey(Dst.Pixel(X + x0, Y + y), Src.Pixel(x0, y), x1 - x0, key);
 }
 
 void CopyRect(const TPixelView& Dst, const TPixelView& Src, std::int32_t X, std::int32_t Y, TRect SR, TColor) {

@@ -34,17 +34,19 @@ struct TRowKernels {
   decltype(&base::MixPercent) MixPercent;
   decltype(&base::MeanRows) MeanRows;
   decltype(&base::NextWhere) NextWhere;
+  decltype(&base::MixUntilKey) MixUntilKey;
+  decltype(&base::CopyUntilKey) CopyUntilKey;
 };
 
 TRowKernels BaselineKernels() {
-  return {base::MixByWeight, base::MixByMask, base::MixToColor, base::MixPercent, base::MeanRows, base::NextWhere};
+  return {base::MixByWeight, base::MixByMask, base::MixToColor, base::MixPercent, base::MeanRows, base::NextWhere, base::MixUntilKey, base::CopyUntilKey};
 }
 
 TRowKernels ChooseKernels() {
 #if defined(SPAINT_WIDE_KERNELS)
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx2"))
-    return {wide::MixByWeight, wide::MixByMask, wide::MixToColor, wide::MixPercent, wide::MeanRows, wide::NextWhere};
+    return {wide::MixByWeight, wide::MixByMask, wide::MixToColor, wide::MixPercent, wide::MeanRows, wide::NextWhere, wide::MixUntilKey, wide::CopyUntilKey};
 #endif
   return BaselineKernels();
 }
@@ -96,11 +98,18 @@ std::int32_t NextPixelWhere(const std::uint8_t* s, std::int32_t from, std::int32
   return Kernels().NextWhere(s, from, pixels, key, isKey);
 }
 
-void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
-                        const TKeyPattern& key) {
-  ForEachKeyRun(keyRef, pixels, key, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
-    if (!isKey) std::memmove(d + 3 * j0, data + 3 * j0, 3 * static_cast<std::size_t>(j1 - j0));
-  });
+std::int32_t MixRowUntilKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t from,
+                            std::int32_t pixels, const TKeyPattern& key) {
+  return Kernels().MixUntilKey(d, s, m, from, pixels, key);
+}
+
+std::int32_t CopyRowUntilKey(std::uint8_t* d, const std::uint8_t* s, std::int32_t from, std::int32_t pixels,
+                             const TKeyPattern& key) {
+  return Kernels().CopyUntilKey(d, s, from, pixels, key);
+}
+
+void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* s, std::int32_t pixels, const TKeyPattern& key) {
+  CopyRowSkippingKey(d, s, pixels, key, [](std::int32_t, std::int32_t) {});
 }
 
 }  // namespace spaint

@@ -135,9 +135,40 @@ void ForEachKeyRun(const std::uint8_t* s, std::int32_t pixels, const TKeyPattern
   }
 }
 
-// Copies the pixels of `data` whose pixel in `keyRef` differs from the key; the others are left.
-void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* data, const std::uint8_t* keyRef, std::int32_t pixels,
-                        const TKeyPattern& key);
+// From pixel `from` on, the pixels of s before the next key pixel are mixed through m into d as
+// MixRowsByMask does (MixRowUntilKey) or copied into d (CopyRowUntilKey). Returns that key
+// pixel, or `pixels` when there is none.
+std::int32_t MixRowUntilKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t from,
+                            std::int32_t pixels, const TKeyPattern& key);
+std::int32_t CopyRowUntilKey(std::uint8_t* d, const std::uint8_t* s, std::int32_t from, std::int32_t pixels,
+                             const TKeyPattern& key);
+
+// A row of s mixed through m into d (MixRowSkippingKey) or copied into d (CopyRowSkippingKey),
+// except its key pixels: for each run [j0, j1) of them onKey(j0, j1) is called, after every pixel
+// to its left is done and before any to its right is.
+template <class OnKey>
+void MixRowSkippingKey(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m, std::int32_t pixels,
+                       const TKeyPattern& key, OnKey&& onKey) {
+  for (std::int32_t j = 0; j < pixels;) {
+    j = MixRowUntilKey(d, s, m, j, pixels, key);
+    if (j == pixels) break;
+    const std::int32_t end = NextPixelWhere(s, j + 1, pixels, key, false);
+    onKey(j, end);
+    j = end;
+  }
+}
+template <class OnKey>
+void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* s, std::int32_t pixels, const TKeyPattern& key,
+                        OnKey&& onKey) {
+  for (std::int32_t j = 0; j < pixels;) {
+    j = CopyRowUntilKey(d, s, j, pixels, key);
+    if (j == pixels) break;
+    const std::int32_t end = NextPixelWhere(s, j + 1, pixels, key, false);
+    onKey(j, end);
+    j = end;
+  }
+}
+void CopyRowSkippingKey(std::uint8_t* d, const std::uint8_t* s, std::int32_t pixels, const TKeyPattern& key);
 
 // True when background row y, read from column x0 on, shares memory with the n bytes at d.
 inline bool ReadsRow(const TPixelView& back, std::int32_t x0, std::int32_t y, const std::uint8_t* d, std::size_t n) {

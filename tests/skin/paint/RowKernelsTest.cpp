@@ -112,6 +112,27 @@ TEST_P(RowKernels, KeyRunsMatchPixelByPixel) {
       at = runs[r].second;
     }
     ASSERT_EQ(at, static_cast<std::int32_t>(pixels)) << what << ", " << pixels << " pixels";
+    // The keyed mix and copy: key pixels untouched and reported run by run, the others done.
+    std::vector<std::pair<std::int32_t, std::int32_t>> keyRuns, mixKeys, copyKeys;
+    for (std::size_t r = 0; r < runs.size(); ++r)
+      if (kinds[r]) keyRuns.push_back(runs[r]);
+    Bytes d(row.size()), m(row.size());
+    for (std::size_t k = 0; k < d.size(); ++k) d[k] = static_cast<std::uint8_t>(rng()), m[k] = static_cast<std::uint8_t>(rng());
+    Bytes mixed = d, copied = d;
+    const auto n = static_cast<std::int32_t>(pixels);
+    spaint::MixRowSkippingKey(mixed.data() + 1, s, m.data() + 1, n, key,
+                              [&](std::int32_t j0, std::int32_t j1) { mixKeys.emplace_back(j0, j1); });
+    spaint::CopyRowSkippingKey(copied.data() + 1, s, n, key,
+                               [&](std::int32_t j0, std::int32_t j1) { copyKeys.emplace_back(j0, j1); });
+    ASSERT_EQ(mixKeys, keyRuns) << what << ", " << pixels << " pixels";
+    ASSERT_EQ(copyKeys, keyRuns) << what << ", " << pixels << " pixels";
+    for (std::size_t k = 1; k < row.size(); ++k) {
+      const std::size_t j = (k - 1) / 3;
+      const bool isKey = row[1 + 3 * j] == 0xFF && row[2 + 3 * j] == 0 && row[3 + 3 * j] == 0xFF;
+      ASSERT_EQ(mixed[k], isKey ? d[k] : (d[k] * m[k] + row[k] * (256 - m[k])) >> 8)
+          << what << ", mix, " << pixels << " pixels, byte " << k;
+      ASSERT_EQ(copied[k], isKey ? d[k] : row[k]) << what << ", copy, " << pixels << " pixels, byte " << k;
+    }
   };
   auto keyAt = [](Bytes& row, std::size_t j) {
     row[1 + 3 * j] = 0xFF, row[2 + 3 * j] = 0, row[3 + 3 * j] = 0xFF;
