@@ -28,9 +28,48 @@ std::string_view SkinMessageName(std::uint32_t message) {
   }
 }
 
+std::string_view DefaultSection(std::int32_t kind) {
+  switch (kind) {
+    case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 10: case 41: case 76: case 78: case 83: case 84:
+    case 96: case 97: case 131: case 140: case 227:
+      return "EDIT";
+    case 11: case 12: case 13: case 14: case 15: case 16: case 17: case 18: case 81: case 82:
+      return "COMBOBOX";
+    case 32: return "CHECKBOX";
+    case 33: return "RADIOBUTTON";
+    case 51: case 59: case 68: case 73: return "PANEL";
+    case 54: case 60: return "TOOLBAR";
+    case 56: return "DRAGBAR";
+    case 57: return "TABSHEET";
+    case 58: return "PANEL_LOW";
+    case 74: case 226: return "GROUPBOX";
+    case 75: return "SPLITTER";
+    case 92: case 95: return "SPEEDBUTTON";
+    case 93: case 94: return "BUTTON";
+    case 98: return "TOOLBUTTON";
+    case 141: return "PAGECONTROL";
+    case 143: return "TABCONTROL";
+    case 151: return "STATUSBAR";
+    case 161: return "GAUGE";
+    case 165: return "TRACKBAR";
+    default: return {};
+  }
+}
+
 void TsSkinState::UpdateIndexes() {
+  BackgroundChanged = true;
   SkinIndex = GetSkinIndex(SkinSection);
-  BorderIndex = GetMaskIndex(SkinIndex, SkinSection, "BORDERSMASK");
+  // A section the skin lacks has no border either: an index kept from the previous skin would
+  // point into arrays that have been rebuilt.
+  BorderIndex = SkinIndex >= 0 ? GetMaskIndex(SkinIndex, SkinSection, "BORDERSMASK") : -1;
+}
+
+bool TsSkinState::BgCanBeChanged() const {
+  return IsValidSkinIndex(SkinIndex) && gd[static_cast<std::size_t>(SkinIndex)].GradientPercent > 0;
+}
+
+bool TsSkinState::BgIsTransparent() const {
+  return IsValidSkinIndex(SkinIndex) && gd[static_cast<std::size_t>(SkinIndex)].Transparency > 0;
 }
 
 TsSkinState::TAnswer TsSkinState::Handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -46,12 +85,10 @@ TsSkinState::TAnswer TsSkinState::Handle(std::uint32_t message, std::uintptr_t w
       UpdateIndexes();
       break;
     case SKM_REMOVESKIN:
-      if (Destroying) break;
-      SkinIndex = -1;
+      if (OwnerDestroying()) break;
       BorderIndex = -1;
+      SkinIndex = -1;
       Updating = true;
-      CacheWidth = 0;
-      CacheHeight = 0;
       answer.Reaction = TsSkinReaction::srPaintUnskinned;
       break;
     case SKM_REPAINT:
@@ -60,10 +97,8 @@ TsSkinState::TAnswer TsSkinState::Handle(std::uint32_t message, std::uintptr_t w
       answer.Reaction = TsSkinReaction::srInvalidate;
       break;
     case SKM_PARENTUPDATED:
-      if (Transparent) {
-        BackgroundChanged = true;
-        answer.Reaction = TsSkinReaction::srInvalidate;
-      }
+      // Controls that show their parent through add their own repaint.
+      answer.Result = 0;
       break;
     case SKM_UPDATESECTION:
       if (UpperCase(SkinSection) == GlobalSectionName) {
@@ -75,7 +110,7 @@ TsSkinState::TAnswer TsSkinState::Handle(std::uint32_t message, std::uintptr_t w
       Updating = lParam != 0;
       break;
     case SKM_URGENTPAINT: {
-      const bool start = wParam != 0;
+      const bool start = (wParam & 0xFF) != 0;
       if (start && !UrgentPainting) answer.Reaction = TsSkinReaction::srRebuildCache;
       UrgentPainting = start;
       break;
@@ -90,7 +125,8 @@ TsSkinState::TAnswer TsSkinState::Handle(std::uint32_t message, std::uintptr_t w
       PaintTarget = lParam;
       break;
     case SKM_PARENTCHANGED:
-      if (Transparent) BackgroundChanged = true;
+      if (BgIsTransparent()) BackgroundChanged = true;
+      answer.Result = 0;
       break;
     case SKM_GETSKININDEX:
       answer.Result = SkinIndex + 1;

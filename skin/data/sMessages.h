@@ -8,7 +8,9 @@
 // This header is portable: the numbers, their names (for recordings and diagnostics) and
 // TsSkinState, the part of a control's skin state that the messages themselves set.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "skin/paint/sGraphUtils.h"
@@ -45,38 +47,73 @@ enum class TsSkinReaction : std::uint8_t {
   srNone,           // nothing beyond the recorded state
   srInvalidate,     // repaint soon (SKM_REPAINT)
   srRepaintNow,     // repaint at once (SKM_UPDATESECTION of its own section)
-  srPaintUnskinned, // the skin went away: a windowed control repaints in its plain look
-  srRebuildCache,   // urgent painting started: rebuild the cached picture at once
+  srPaintUnskinned, // the skin went away: empty the cache; a windowed control repaints plain
+  srRebuildCache,   // urgent painting started: a control that keeps a cache rebuilds it at once
 };
 
-// The skin state of one control as the skin messages set it: the section it paints from, the
-// indexes looked up for the active skin, and the flags the messages raise and clear. The paint
-// pipeline reads this; the messages are its only writers besides SkinSection.
-struct TsSkinState {
-  std::string SkinSection;   // as stored, any case
-  std::int32_t SkinIndex = -1;     // in gd
-  std::int32_t BorderIndex = -1;   // "BORDERSMASK" of the section, in ma
-  bool Updating = false;
-  bool BackgroundChanged = true;
-  bool UrgentPainting = false;
-  bool PartlyHidden = false;
-  bool Transparent = false;    // shows its parent through: parent changes concern it
-  bool Destroying = false;     // set by the owner on its way out; the skin may no longer change
-  std::intptr_t PaintTarget = 0;  // SKM_SETLINKEDCONTROL
-  std::int32_t CacheWidth = 0;    // size of the cached background; 0 x 0 once the skin is removed
-  std::int32_t CacheHeight = 0;
+// Control kinds that the mouse never makes hot: entering or leaving does not touch MouseInside.
+// Kinds above 255 are never in the set.
+struct TsControlKindSet {
+  std::uint64_t Bits[4] = {};
+  constexpr TsControlKindSet(std::initializer_list<std::pair<std::int32_t, std::int32_t>> ranges) {
+    for (const auto& [first, last] : ranges)
+      for (std::int32_t k = first; k <= last; ++k) Bits[k / 64] |= std::uint64_t{1} << (k % 64);
+  }
+  constexpr bool Contains(std::int32_t kind) const {
+    return kind >= 0 && kind <= 255 && (Bits[kind / 64] >> (kind % 64) & 1) != 0;
+  }
+};
+inline constexpr TsControlKindSet sForbidMouse{{51, 74}, {110, 110}, {141, 161}};
 
-  // Looks the section and its border mask up again in the active skin.
+// The section a control of `kind` paints from when none is stored; empty for the kinds without
+// one (such a control takes its class name).
+std::string_view DefaultSection(std::int32_t kind);
+
+// The skin state of one control that the skin messages set: the section it paints from, the
+// indexes looked up for the active skin, and the flags the messages and the control's own
+// events raise and clear. Portable; the control's skin data (TsCommonData) builds on it and
+// carries out the reactions on the window.
+struct TsSkinState {
+  TsSkinState() = default;
+  TsSkinState(const TsSkinState&) = delete;
+  TsSkinState& operator=(const TsSkinState&) = delete;
+  virtual ~TsSkinState() = default;
+
+  bool Updating = false;           // skin painting suspended by the control or a message
+  std::string SkinSection;         // as stored, any case
+  std::int32_t BorderIndex = -1;   // "BORDERSMASK" of the section, in ma
+  std::int32_t SkinIndex = -1;     // in gd
+  std::intptr_t PaintTarget = 0;   // SKM_SETLINKEDCONTROL: the control painting through this one
+  bool UrgentPainting = false;
+  bool BackgroundChanged = true;   // the cached picture is out of date
+  bool PartlyHidden = false;       // not wholly inside the parent's client area
+  std::int32_t ControlKind = 0;    // selects the default section and the mouse rule
+  bool HasFocus = false;
+  bool MouseInside = false;
+
+  // Looks the section and its border mask up again in the active skin; the picture is out of
+  // date afterwards.
   void UpdateIndexes();
+  // The section has a gradient share, respectively a transparency, in its normal look.
+  bool BgCanBeChanged() const;
+  bool BgIsTransparent() const;
+  // The mouse can make this control hot.
+  bool MouseMatters() const { return ControlKind > 255 || !sForbidMouse.Contains(ControlKind); }
 
   struct TAnswer {
     bool Handled = false;  // false: pass the message on to the default handling
     std::intptr_t Result = 0;
     TsSkinReaction Reaction = TsSkinReaction::srNone;
   };
-  // Takes one message. Messages that are not skin messages, and skin messages that concern
-  // other kinds of receiver (SKM_GETCACHE, SKM_GETPROVIDER, ...), come back not handled.
+  // Takes one skin message. Messages outside the skin range, and skin messages that concern
+  // other receivers (SKM_GETCACHE, SKM_GETPROVIDER, SKM_STOPFADING, ...), come back not handled.
+  // SKM_GETUPDATING answers from the flags alone; the skin data adds what it knows of the skin
+  // and of the parent.
   TAnswer Handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+
+ protected:
+  // The control is on its way out: the skin may no longer change under it.
+  virtual bool OwnerDestroying() const { return false; }
 };
 
 // The answer to the last SKM_GETCACHE: the asker clears Ready, sends the message to its parent

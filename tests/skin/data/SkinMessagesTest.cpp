@@ -73,8 +73,6 @@ TEST_F(SkinStateTest, MessagesSetFlagsAndAnswer) {
   state.SkinSection = "Edit";
   state.Handle(SKM_NEWSKIN, 0, 1);
   state.BackgroundChanged = false;
-  state.CacheWidth = 40;
-  state.CacheHeight = 20;
 
   // Each step: message, parameters, then the flags and answer expected afterwards.
   struct TStep {
@@ -98,7 +96,7 @@ TEST_F(SkinStateTest, MessagesSetFlagsAndAnswer) {
       {SKM_SETUPDATING, 0, 0, true, 0, TsSkinReaction::srNone, false, true},
       {SKM_URGENTPAINT, 1, 0, true, 0, TsSkinReaction::srRebuildCache, false, true},
       {SKM_URGENTPAINT, 1, 0, true, 0, TsSkinReaction::srNone, false, true},  // already urgent
-      {SKM_URGENTPAINT, 0, 0, true, 0, TsSkinReaction::srNone, false, true},
+      {SKM_URGENTPAINT, 0x100, 0, true, 0, TsSkinReaction::srNone, false, true},  // low byte 0: finish
       {SKM_GETHALFVISIBLE, 0, 0, true, 0, TsSkinReaction::srNone, false, true},
       // Opaque: changes of the parent do not concern it.
       {SKM_PARENTUPDATED, 0, 0, true, 0, TsSkinReaction::srNone, false, true},
@@ -121,26 +119,62 @@ TEST_F(SkinStateTest, MessagesSetFlagsAndAnswer) {
   state.Handle(SKM_SETLINKEDCONTROL, 0, 0x5678);
   EXPECT_EQ(state.PaintTarget, 0x5678);
 
-  state.Handle(SKM_REMOVESKIN, 0, 1);
+  EXPECT_EQ(state.Handle(SKM_REMOVESKIN, 0, 1).Reaction, TsSkinReaction::srPaintUnskinned);
   EXPECT_EQ(state.SkinIndex, -1);
   EXPECT_EQ(state.BorderIndex, -1);
   EXPECT_TRUE(state.Updating);
-  EXPECT_EQ(state.CacheWidth, 0);
-  EXPECT_EQ(state.CacheHeight, 0);
   EXPECT_EQ(state.Handle(SKM_GETSKININDEX, 0, 0).Result, 0) << "0: not skinned";
 }
 
-TEST_F(SkinStateTest, TransparentControlsFollowTheirParent) {
-  TsSkinState state;
-  state.Transparent = true;
-  state.BackgroundChanged = false;
-  EXPECT_EQ(state.Handle(SKM_PARENTCHANGED, 0, 0).Reaction, TsSkinReaction::srNone);
-  EXPECT_TRUE(state.BackgroundChanged);
-  state.BackgroundChanged = false;
-  const auto answer = state.Handle(SKM_PARENTUPDATED, 0, 0);
-  EXPECT_EQ(answer.Result, 0) << "so that the parent goes on to the next child";
-  EXPECT_EQ(answer.Reaction, TsSkinReaction::srInvalidate);
-  EXPECT_TRUE(state.BackgroundChanged);
+TEST_F(SkinStateTest, OnlyTransparentSectionsFollowTheirParent) {
+  gd[0].Transparency = 30;  // EDIT
+  struct TCase {
+    const char* Section;
+    bool Follows;
+  };
+  const TCase cases[] = {{"EDIT", true}, {"BUTTON", false}, {"NOSUCH", false}};
+  for (const TCase& c : cases) {
+    TsSkinState state;
+    state.SkinSection = c.Section;
+    state.Handle(SKM_NEWSKIN, 0, 1);
+    state.BackgroundChanged = false;
+    const auto changed = state.Handle(SKM_PARENTCHANGED, 0, 0);
+    EXPECT_EQ(changed.Result, 0) << c.Section;
+    EXPECT_EQ(changed.Reaction, TsSkinReaction::srNone) << c.Section;
+    EXPECT_EQ(state.BackgroundChanged, c.Follows) << c.Section;
+    // The parent's update is answered 0, so that the parent goes on to its next child; the
+    // controls that show their parent through add their own repaint.
+    state.BackgroundChanged = false;
+    const auto updated = state.Handle(SKM_PARENTUPDATED, 0, 0);
+    EXPECT_TRUE(updated.Handled);
+    EXPECT_EQ(updated.Result, 0);
+    EXPECT_EQ(updated.Reaction, TsSkinReaction::srNone);
+    EXPECT_FALSE(state.BackgroundChanged);
+  }
+}
+
+TEST(SkinKinds, DefaultSectionsAndTheMouseRule) {
+  struct TCase {
+    std::int32_t Kind;
+    const char* Section;
+    bool MouseMatters;
+  };
+  const TCase cases[] = {
+      {0, "", true},           {2, "EDIT", true},        {3, "EDIT", true},       {9, "", true},
+      {227, "EDIT", true},     {11, "COMBOBOX", true},   {82, "COMBOBOX", true},  {32, "CHECKBOX", true},
+      {33, "RADIOBUTTON", true}, {51, "PANEL", false},   {73, "PANEL", false},    {74, "GROUPBOX", false},
+      {226, "GROUPBOX", true}, {75, "SPLITTER", true},   {58, "PANEL_LOW", false}, {57, "TABSHEET", false},
+      {93, "BUTTON", true},    {94, "BUTTON", true},     {110, "", false},        {141, "PAGECONTROL", false},
+      {142, "", false},        {143, "TABCONTROL", false}, {161, "GAUGE", false}, {162, "", true},
+      {165, "TRACKBAR", true}, {224, "", true},          {50, "", true},          {75 + 256, "", true},
+      {-1, "", true},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(DefaultSection(c.Kind), c.Section) << c.Kind;
+    TsSkinState state;
+    state.ControlKind = c.Kind;
+    EXPECT_EQ(state.MouseMatters(), c.MouseMatters) << c.Kind;
+  }
 }
 
 TEST_F(SkinStateTest, UpdateSectionConcernsOnlyTheNamedSection) {
@@ -162,11 +196,12 @@ TEST_F(SkinStateTest, UpdateSectionConcernsOnlyTheNamedSection) {
 }
 
 TEST_F(SkinStateTest, RemoveSkinLeavesAControlOnItsWayOutAlone) {
-  TsSkinState state;
+  struct TLeaving : TsSkinState {
+    bool OwnerDestroying() const override { return true; }
+  } state;
   state.SkinSection = "EDIT";
   state.Handle(SKM_NEWSKIN, 0, 1);
   state.Updating = false;
-  state.Destroying = true;
   EXPECT_EQ(state.Handle(SKM_REMOVESKIN, 0, 1).Reaction, TsSkinReaction::srNone);
   EXPECT_EQ(state.SkinIndex, 0);
   EXPECT_FALSE(state.Updating);
