@@ -202,6 +202,9 @@ bool DrawTiled(const TPixelView& bmp, const TFrame& f, const TSpans& cols, const
   // Composed image and mask rows, one pair per row of the tile, made when first needed (so left
   // uninitialised: the tiles cover each row without gaps).
   const auto composed = std::make_unique_for_overwrite<std::uint8_t[]>(2 * spanBytes * static_cast<std::size_t>(tallest));
+  // The runs of pixels to mix in each composed row (all of it for an own picture, the runs
+  // between key pixels otherwise), found once per tile row; empty until the row is made.
+  std::vector<TSpans> mixRuns(static_cast<std::size_t>(tallest));
   std::vector<bool> made(static_cast<std::size_t>(tallest), false);
   static const spaint::TKeyPattern kKey(PixelKeyOf(clFuchsia));
   const std::size_t skip = 3 * static_cast<std::size_t>(left - spanLeft);
@@ -211,19 +214,26 @@ bool DrawTiled(const TPixelView& bmp, const TFrame& f, const TSpans& cols, const
       if (y < 0 || y >= bmp.Height) continue;
       std::uint8_t* image = composed.get() + 2 * spanBytes * static_cast<std::size_t>(r);
       std::uint8_t* mask = image + spanBytes;
+      TSpans& runs = mixRuns[static_cast<std::size_t>(r)];
       if (!made[static_cast<std::size_t>(r)]) {
         for (const auto& [x, n] : cols) {
           const std::size_t at = 3 * static_cast<std::size_t>(x - spanLeft), len = 3 * static_cast<std::size_t>(n);
           std::memcpy(image + at, f.Src.Pixel(sx, sy + r), len);
           std::memcpy(mask + at, f.Src.Pixel(sx, sy + r + f.MaskOffset), len);
         }
+        if (f.Own)
+          runs.emplace_back(0, right - left);
+        else
+          spaint::ForEachKeyRun(image + skip, right - left, kKey, [&](std::int32_t j0, std::int32_t j1, bool isKey) {
+            if (!isKey) runs.emplace_back(j0, j1);
+          });
         made[static_cast<std::size_t>(r)] = true;
       }
       std::uint8_t* dst = bmp.Pixel(left, y);
-      if (f.Own)
-        spaint::MixRowsByMask(dst, image + skip, mask + skip, 3 * static_cast<std::size_t>(right - left));
-      else
-        spaint::MixRowSkippingKey(dst, image + skip, mask + skip, right - left, kKey, [](std::int32_t, std::int32_t) {});
+      for (const auto& [j0, j1] : runs) {
+        const std::size_t at = 3 * static_cast<std::size_t>(j0);
+        spaint::MixRowsByMask(dst + at, image + skip + at, mask + skip + at, 3 * static_cast<std::size_t>(j1 - j0));
+      }
     }
   return true;
 }
