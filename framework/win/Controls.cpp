@@ -443,6 +443,8 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND window, UINT msg, WPARAM wParam, L
     creatingControl = nullptr;
     control->Attach(window, nullptr);
   }
+  // A window being destroyed may be created again (RecreateWnd): what the user typed survives.
+  if (msg == WM_DESTROY) control->text_ = control->TWinControl::Text();
   TMessage message{msg, wParam, lParam, 0};
   try {
     control->WndProc(message);

@@ -106,7 +106,10 @@ void TCustomForm::SetBounds(int left, int top, int width, int height) {
 
 void TCustomForm::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
+  // A window created again (new border icons) shows as the old one did.
+  const DWORD kept = params.Style & (WS_VISIBLE | WS_DISABLED);
   FrameStyle(params.Style, params.ExStyle);
+  params.Style |= kept;
   params.ClassStyle = CS_DBLCLKS;
   params.Parent = nullptr;
 }
