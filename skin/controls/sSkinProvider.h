@@ -269,7 +269,11 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void NewSkin(TMessage& Message, bool skinned);
   void RemoveSkin(bool skinned);
   void ApplyGlobalColor();
-  void ClearFormBorderIcons(bool processPending);
+  void ClearFormBorderIcons(TMessage& Message, bool processPending);
+  void ReleaseWindow();
+  void PaintIcon();
+  void PaintTitleBar(TRect band);
+  void PaintButtons();
   void SnapPosition(WINDOWPOS& position) const;
   void WindowCreated();
   void RepaintNC();
@@ -296,6 +300,7 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
 
   HWND hookedWindow_ = nullptr;
   WNDPROC oldWndProc_ = nullptr;
+  bool painting_ = false;  // PaintForm is running
 };
 
 // [SECTION] Module functions ------------------------------------------------------------------

@@ -1,0 +1,428 @@
+// The skinned form frame on a real window under Wine: the window region cut from the corner
+// masks, the caption and client background in the window's picture, activation through the
+// fast caption repaint, the caption double click, and the message sequences of a skin change,
+// of the skin's removal and of the provider's hooking and unhooking.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/core/Definition.h"
+#include "framework/win/Forms.h"
+#include "framework/win/Text.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sSkinProvider.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/sSkinLookup.h"
+#include "skin/data/win/sSkinManager.h"
+#include "skin/paint/sCommonData.h"
+#include "skin/paint/sGraphUtils.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace {
+
+// The window and what the test records of it.
+class TTestForm : public TForm {
+ public:
+  using TForm::TForm;
+  // What reaches the form's own window procedure (what the provider passes on).
+  std::vector<std::string>* Log = nullptr;
+  void WndProc(TMessage& message) override;
+};
+
+const std::map<UINT, std::string> kRecorded = {
+    {WM_NCCREATE, "WM_NCCREATE"}, {WM_NCDESTROY, "WM_NCDESTROY"}, {WM_NCPAINT, "WM_NCPAINT"},
+    {WM_PAINT, "WM_PAINT"},       {WM_SETTEXT, "WM_SETTEXT"},     {SKM_REPAINT, "SKM_REPAINT"},
+    {SKM_NEWSKIN, "SKM_NEWSKIN"}, {SKM_REMOVESKIN, "SKM_REMOVESKIN"},
+};
+
+void Record(std::vector<std::string>& log, const std::string& entry) {
+  // Repeats of one step (the system may paint a frame twice) count once.
+  if (log.empty() || log.back() != entry) log.push_back(entry);
+}
+
+void TTestForm::WndProc(TMessage& message) {
+  if (Log != nullptr)
+    if (auto it = kRecorded.find(message.Msg); it != kRecorded.end()) Record(*Log, "form:" + it->second);
+  TForm::WndProc(message);
+}
+
+// Every recorded message sent to a window of the test form's class, as the window receives it
+// (before the provider's procedure).
+class TSentRecorder {
+ public:
+  explicit TSentRecorder(std::vector<std::string>& log) {
+    log_ = &log;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+  }
+  ~TSentRecorder() {
+    UnhookWindowsHookEx(hook_);
+    log_ = nullptr;
+  }
+  TSentRecorder(const TSentRecorder&) = delete;
+  TSentRecorder& operator=(const TSentRecorder&) = delete;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && log_ != nullptr) {
+      const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+      wchar_t className[32]{};
+      GetClassNameW(sent->hwnd, className, 32);
+      if (std::wstring(className) == L"TTestForm")
+        if (auto it = kRecorded.find(sent->message); it != kRecorded.end()) Record(*log_, it->second);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline std::vector<std::string>* log_ = nullptr;
+  HHOOK hook_ = nullptr;
+};
+
+constexpr const char* kDefinition = R"def(Form: TTestForm {
+  Left = 120
+  Top = 90
+  BorderStyle = bsDialog
+  Caption = "Расчет дискового пространства"
+  ClientHeight = 120
+  ClientWidth = 320
+  Color = 13282167
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = "MS Sans Serif"
+  Font.Style = []
+  sLabel1: TsLabel {
+    Left = 8
+    Top = 16
+    Width = 72
+    Height = 13
+    Caption = "Размер кадра"
+  }
+  sSkinManager1: TsSkinManager {
+    InternalSkins = ("BlueGlass (internal)", "MacOS (internal)", "LongHorn (internal)", "MacMetal (internal)", "Winter2003 (internal)")
+    SkinDirectory = "c:\\NoSkinsHere"
+    SkinName = "BlueGlass (internal)"
+  }
+  sSkinProvider1: TsSkinProvider {
+    SkinData.SkinSection = "FORM"
+    TitleButtons = ()
+  }
+}
+)def";
+
+class SkinProviderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterClass<TsLabel>("TsLabel");
+    RegisterClass<TsSkinManager>("TsSkinManager");
+    RegisterClass<TsSkinProvider>("TsSkinProvider");
+    app = new TApplication(nullptr);
+    app->OnException = [this](TObject*, const Exception& error) { errors.push_back(error.Message()); };
+    app->CreateForm(form);
+    form->ReadDefinition(ParseDefinition(kDefinition));
+    manager = dynamic_cast<TsSkinManager*>(form->FindComponent("sSkinManager1"));
+    provider = dynamic_cast<TsSkinProvider*>(form->FindComponent("sSkinProvider1"));
+    ASSERT_NE(manager, nullptr);
+    ASSERT_NE(provider, nullptr);
+    form->Show();
+    PumpMessages();
+  }
+  void TearDown() override {
+    delete app;
+    EXPECT_TRUE(errors.empty()) << errors.front();
+  }
+
+  TPixelView Cache() const { return provider->SkinData().CacheBmp->View(); }
+  // The bytes of a rectangle of the window's picture, row by row.
+  std::vector<std::uint8_t> CacheBytes(TRect r) const {
+    const TPixelView view = Cache();
+    std::vector<std::uint8_t> bytes;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      bytes.insert(bytes.end(), view.Pixel(r.Left, y), view.Pixel(r.Right, y));
+    return bytes;
+  }
+  TRect CaptionBand() const { return TRect{0, 0, form->Width(), provider->BorderHeight() + provider->CaptionHeight()}; }
+  TRect ClientPart() const {
+    return TRect{provider->OffsetX(), provider->OffsetY() + 1, form->Width() - provider->BorderWidth(),
+                 form->Height() - provider->BorderHeight()};
+  }
+
+  // The window pixels the skin cuts away: the key pixels of the corner pieces of the "FORM"
+  // border mask (top and bottom) and of the "FORMTITLE" border mask (top), found by looking at
+  // every pixel of the pieces.
+  std::set<std::pair<int, int>> ExpectedHoles() const {
+    std::set<std::pair<int, int>> holes;
+    const int width = form->Width();
+    auto addPieces = [&](const char* section, bool top, bool bottom) {
+      const std::int32_t index = GetMaskIndex(GetSkinIndex(section), section, "BORDERSMASK");
+      if (!IsValidImgIndex(index)) return;
+      const TsMaskData& m = ma[static_cast<std::size_t>(index)];
+      const TMaskSize size = MaskSize(m);
+      const int corner = size.Width / 3;
+      const int rows = size.Height / 3;
+      const TPixelView master = MasterBitmap->View();
+      auto scan = [&](int firstRow, int windowTop) {
+        for (int r = 0; r < rows; ++r)
+          for (int c = 0; c < size.Width; ++c) {
+            if (c >= corner && c < size.Width - corner) continue;
+            const std::uint8_t* p = master.Pixel(m.R.Left + c, firstRow + r);
+            if (p[0] == 255 && p[1] == 0 && p[2] == 255)
+              holes.insert({c < corner ? c : width - size.Width + c, windowTop + r});
+          }
+      };
+      if (top) scan(m.R.Top, 0);
+      if (bottom) scan(m.R.Top + 2 * rows, form->Height() - rows);
+    };
+    addPieces("FORM", true, true);
+    addPieces("FORMTITLE", true, false);
+    return holes;
+  }
+
+  // Checks every pixel of the window against the region read back from the window.
+  void ExpectRegionCutsExactly(const std::set<std::pair<int, int>>& holes) {
+    TRegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(form->Handle(), region.Get()), ERROR) << "the window has no region";
+    int wrong = 0;
+    for (int y = 0; y < form->Height(); ++y)
+      for (int x = 0; x < form->Width(); ++x) {
+        const bool inside = PtInRegion(region.Get(), x, y) != FALSE;
+        if (inside == (holes.count({x, y}) != 0) && ++wrong <= 10)
+          ADD_FAILURE() << "pixel " << x << "," << y << (inside ? " is kept" : " is cut");
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+
+  TApplication* app = nullptr;
+  TTestForm* form = nullptr;
+  TsSkinManager* manager = nullptr;
+  TsSkinProvider* provider = nullptr;
+  std::vector<std::string> errors;
+};
+
+TEST_F(SkinProviderTest, StartsSkinnedWithTheFrameTakenOver) {
+  HWND window = form->Handle();
+  EXPECT_TRUE(provider->Skinned());
+  EXPECT_TRUE(provider->Hooked());
+  // The system draws no caption buttons: the form's own border icons are gone.
+  EXPECT_TRUE(form->BorderIcons().Empty());
+  EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(form->Color(), manager->GetGlobalColor());
+  EXPECT_EQ(SendMessageW(window, SKM_GETPROVIDER, 0, 0), reinterpret_cast<LRESULT>(provider));
+  // The picture has the window's outer size; the client area starts below the caption band.
+  EXPECT_EQ(Cache().Width, form->Width());
+  EXPECT_EQ(Cache().Height, form->Height());
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 320);
+  EXPECT_EQ(client.bottom, 120);
+  EXPECT_EQ(provider->BorderWidth(), GetSystemMetrics(SM_CXFRAME) - 1);
+  EXPECT_EQ(provider->BorderHeight(), GetSystemMetrics(SM_CYFRAME) - 1);
+  EXPECT_EQ(provider->CaptionHeight(), GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_FALSE(provider->IconVisible());
+}
+
+TEST_F(SkinProviderTest, RegionLosesExactlyTheKeyPixelsOfTheCornerPieces) {
+  const auto holes = ExpectedHoles();
+  EXPECT_FALSE(holes.empty());
+  ExpectRegionCutsExactly(holes);
+
+  // After a change of size the region follows the new corners.
+  SetWindowPos(form->Handle(), nullptr, 0, 0, form->Width() + 40, form->Height() + 30,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpMessages();
+  EXPECT_EQ(Cache().Width, form->Width());
+  ExpectRegionCutsExactly(ExpectedHoles());
+}
+
+TEST_F(SkinProviderTest, CaptionTextAndClientBackgroundInThePicture) {
+  const std::int32_t title = GetSkinIndex("FORMTITLE");
+  ASSERT_TRUE(IsValidSkinIndex(title));
+  const TColor textColor = provider->FormActive ? gd[static_cast<std::size_t>(title)].HotFontColor
+                                                : gd[static_cast<std::size_t>(title)].FontColor;
+  const std::uint8_t blue = static_cast<std::uint8_t>(textColor >> 16);
+  const std::uint8_t green = static_cast<std::uint8_t>(textColor >> 8);
+  const std::uint8_t red = static_cast<std::uint8_t>(textColor);
+
+  // Where the caption's first letter has its first column in that font, drawn alone.
+  TBitmap probe(200, 40);
+  TCanvas& canvas = probe.Canvas();
+  canvas.SetBrushColor(clWhite);
+  canvas.FillRect(TRect{0, 0, 200, 40});
+  canvas.Font().Assign(form->Font());
+  canvas.Font().SetStyle(fsBold);
+  canvas.Font().SetColor(clBlack);
+  canvas.TextOut(0, 0, provider->CaptionText);
+  int bearing = -1;
+  const TPixelView probeView = probe.View();
+  for (int x = 0; x < probeView.Width && bearing < 0; ++x)
+    for (int y = 0; y < probeView.Height; ++y)
+      if (probeView.Pixel(x, y)[0] != 255) {
+        bearing = x;
+        break;
+      }
+  ASSERT_GE(bearing, 0);
+
+  const TPixelView cache = Cache();
+  int first = -1;
+  for (int x = 0; x < cache.Width && first < 0; ++x)
+    for (int y = provider->BorderHeight(); y < provider->CaptionHeight(); ++y) {
+      const std::uint8_t* p = cache.Pixel(x, y);
+      if (p[0] == blue && p[1] == green && p[2] == red) {
+        first = x;
+        break;
+      }
+    }
+  EXPECT_EQ(first, provider->BorderWidth() + 4 + bearing) << "the caption text starts 4 pixels right of the frame";
+
+  // The client background is the "FORM" pattern tiled from the window's top-left corner.
+  const std::int32_t section = GetSkinIndex("FORM");
+  const std::int32_t pattern = GetMaskIndex(section, "FORM", "PATTERN");
+  ASSERT_TRUE(IsValidImgIndex(pattern));
+  ASSERT_EQ(gd[static_cast<std::size_t>(section)].ImagePercent, 100);
+  TPixelImage tiled(cache.Width, cache.Height);
+  TileBitmap(tiled.View(), TRect{0, 0, cache.Width, cache.Height}, TsTilePicture{}, ma[static_cast<std::size_t>(pattern)]);
+  // The frame's border mask reaches one pixel into the client area at each side.
+  const TRect client = ClientPart();
+  int differing = 0;
+  for (int y = client.Top; y < client.Bottom - 1; ++y)
+    for (int x = client.Left + 1; x < client.Right - 1; ++x)
+      if (std::memcmp(cache.Pixel(x, y), tiled.View().Pixel(x, y), 3) != 0 && ++differing <= 5)
+        ADD_FAILURE() << "client background differs at " << x << "," << y;
+  EXPECT_EQ(differing, 0);
+
+  // The window shows the picture: client pixel (0, 0) is picture pixel (OffsetX, OffsetY + 1).
+  TWindowDC dc(form->Handle());
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW);
+  const COLORREF shown = GetPixel(dc.Get(), 40, 60);
+  const std::uint8_t* expected = cache.Pixel(provider->OffsetX() + 40, provider->OffsetY() + 1 + 60);
+  EXPECT_EQ(shown, RGB(expected[2], expected[1], expected[0]));
+}
+
+TEST_F(SkinProviderTest, ActivationSwitchesTheCaptionThroughTheFastPath) {
+  // Another window of the application takes the activation and gives it back.
+  TForm other(nullptr);
+  other.SetBounds(500, 400, 200, 100);
+  other.Show();
+  SetActiveWindow(form->Handle());
+  PumpMessages();
+  ASSERT_TRUE(provider->FormActive);
+  const std::int64_t renders = provider->FullRenderCount;
+  const auto activeCaption = CacheBytes(CaptionBand());
+  const auto client = CacheBytes(ClientPart());
+
+  SetActiveWindow(other.Handle());
+  PumpMessages();
+  EXPECT_FALSE(provider->FormActive);
+  EXPECT_EQ(provider->FullRenderCount, renders) << "deactivation rebuilt the whole picture";
+  const auto inactiveCaption = CacheBytes(CaptionBand());
+  EXPECT_NE(inactiveCaption, activeCaption);
+  EXPECT_EQ(CacheBytes(ClientPart()), client);
+
+  // The fast path gives what a full render of the inactive look gives.
+  provider->TitleChanged = true;
+  provider->SkinData().BackgroundChanged = true;
+  provider->PaintAll();
+  EXPECT_EQ(provider->FullRenderCount, renders + 1);
+  EXPECT_EQ(CacheBytes(CaptionBand()), inactiveCaption);
+  const std::int64_t rendersAfter = provider->FullRenderCount;
+
+  SetActiveWindow(form->Handle());
+  PumpMessages();
+  EXPECT_TRUE(provider->FormActive);
+  EXPECT_EQ(provider->FullRenderCount, rendersAfter);
+  EXPECT_EQ(CacheBytes(CaptionBand()), activeCaption);
+  EXPECT_EQ(CacheBytes(ClientPart()), client);
+  other.Hide();
+}
+
+TEST_F(SkinProviderTest, NewCaptionTextIsDrawnAndKeptByTheWindow) {
+  const std::int64_t renders = provider->FullRenderCount;
+  const auto before = CacheBytes(CaptionBand());
+  form->SetCaption("Другой заголовок");
+  PumpMessages();
+  EXPECT_EQ(provider->CaptionText, "Другой заголовок");
+  wchar_t text[64]{};
+  GetWindowTextW(form->Handle(), text, 64);
+  EXPECT_EQ(Narrow(text), "Другой заголовок");
+  EXPECT_NE(CacheBytes(CaptionBand()), before);
+  EXPECT_EQ(provider->FullRenderCount, renders);
+}
+
+TEST_F(SkinProviderTest, SkinChangeRepaintsOnceInTheNewSkin) {
+  std::vector<std::string> log;
+  const std::int64_t renders = provider->FullRenderCount;
+  const auto oldCaption = CacheBytes(CaptionBand());
+  HWND window = form->Handle();
+  {
+    TSentRecorder recorder(log);
+    form->Log = &log;
+    manager->SetSkinName("MacOS (internal)");
+    PumpMessages();
+    form->Log = nullptr;
+  }
+  EXPECT_EQ(form->Handle(), window) << "the window is kept";
+  // The new skin is announced while no skin is active: the provider passes it on; the repaint
+  // comes through the window and paints frame and client once.
+  ExpectSequence({"form:SKM_NEWSKIN", "SKM_REPAINT", "WM_NCPAINT", "WM_PAINT"}, log);
+  EXPECT_EQ(provider->FullRenderCount, renders + 1);
+  EXPECT_NE(CacheBytes(CaptionBand()), oldCaption);
+  EXPECT_EQ(form->Color(), manager->GetGlobalColor());
+  ExpectRegionCutsExactly(ExpectedHoles());
+}
+
+TEST_F(SkinProviderTest, RemovalGivesTheFrameBackAndANewSkinTakesItAgain) {
+  std::vector<std::string> log;
+  HWND window = form->Handle();
+  {
+    TSentRecorder recorder(log);
+    form->Log = &log;
+    manager->SetActive(false);
+    PumpMessages();
+    form->Log = nullptr;
+  }
+  // The window is recreated with the border icons it had and paints itself from then on: its
+  // frame and client paints reach the form's own procedure.
+  ExpectSequence({"WM_NCDESTROY", "form:WM_NCDESTROY", "WM_NCCREATE", "form:WM_NCCREATE", "WM_NCPAINT",
+                  "form:WM_NCPAINT", "form:SKM_REMOVESKIN", "form:WM_PAINT"},
+                 log);
+  EXPECT_NE(form->Handle(), window);
+  EXPECT_FALSE(provider->Skinned());
+  EXPECT_EQ(form->BorderIcons(), (TBorderIcons{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize, TBorderIcon::biMaximize}));
+  EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(form->Color(), clBtnFace);
+  TRegionHandle region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(form->Handle(), region.Get()), ERROR) << "the plain window has no region";
+  EXPECT_EQ(SendMessageW(form->Handle(), SKM_GETPROVIDER, 0, 0), 0);
+
+  log.clear();
+  {
+    TSentRecorder recorder(log);
+    manager->SetActive(true);
+    PumpMessages();
+  }
+  EXPECT_TRUE(provider->Skinned());
+  EXPECT_TRUE(form->BorderIcons().Empty());
+  // The window loses its border icons again (recreated, still plain while the skin is being
+  // announced), then the repaint paints the skinned frame and client.
+  ExpectSequence({"WM_NCDESTROY", "WM_NCCREATE", "WM_NCPAINT", "SKM_REPAINT", "WM_NCPAINT", "WM_PAINT"}, log);
+  ExpectRegionCutsExactly(ExpectedHoles());
+}
+
+TEST_F(SkinProviderTest, DestroyingTheProviderGivesTheWindowItsProcedureBack) {
+  HWND window = form->Handle();
+  ASSERT_NE(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&TWinControl::StdWndProc));
+  Free(provider);
+  provider = nullptr;
+  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&TWinControl::StdWndProc));
+  EXPECT_EQ(SendMessageW(window, SKM_GETPROVIDER, 0, 0), 0);
+  // The form keeps working: its text goes to the window, its paints to its own procedure.
+  form->SetCaption("Без обложки");
+  wchar_t text[64]{};
+  GetWindowTextW(window, text, 64);
+  EXPECT_EQ(Narrow(text), "Без обложки");
+}
+
+}  // namespace
