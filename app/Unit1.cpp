@@ -14,6 +14,7 @@ void RegisterForm1Classes() {
   RegisterClass<TsEdit>("TsEdit");
   RegisterClass<TsButton>("TsButton");
   RegisterClass<TsSkinManager>("TsSkinManager");
+  RegisterClass<TsSkinProvider>("TsSkinProvider");
   RegisterClass<TPopupMenu>("TPopupMenu");
 }
 
@@ -62,6 +63,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   b.Field("Button1", Button1);
   b.Field("Label1", Label1);
   b.Field("Label2", Label2);
+  b.Field("sSkinProvider1", sSkinProvider1);
   b.Field("sSkinManager1", sSkinManager1);
   b.Field("PopupMenu1", PopupMenu1);
   b.Field("Edit10", Edit10);

@@ -12,12 +12,12 @@
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sScrollBar.h"
+#include "skin/controls/sSkinProvider.h"
 #include "skin/data/win/sSkinManager.h"
 
 class TForm1 : public TForm {
  public:
-  // Fields in their declared order; the skin manager (after ComboBox1) and the skin provider
-  // (after Label2) join them with the skinning.
+  // Fields in their declared order.
   TsLabel* sLabel1 = nullptr;
   TsComboBox* ComboBox1 = nullptr;
   TsLabel* sLabel2 = nullptr;
@@ -60,6 +60,7 @@ class TForm1 : public TForm {
   TsButton* Button1 = nullptr;
   TsLabel* Label1 = nullptr;
   TsLabel* Label2 = nullptr;
+  TsSkinProvider* sSkinProvider1 = nullptr;
   TsSkinManager* sSkinManager1 = nullptr;
   TPopupMenu* PopupMenu1 = nullptr;
   TsEdit* Edit10 = nullptr;
