@@ -77,7 +77,7 @@ std::pair<double, double> BestNanosecondsBeside(const std::function<void()>& run
     const std::chrono::duration<double, std::nano> took = Clock::now() - t0;
     best = std::min(best, took.count() / calls);
   };
-  for (int round = 0; round < 9; ++round) {
+  for (int round = 0; round < 21; ++round) {
     batch(base, baseCalls, bestBase);
     batch(run, runCalls, bestRun);
   }
