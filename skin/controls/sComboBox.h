@@ -1,17 +1,30 @@
 #pragma once
-// The skinned combo box: for now the framework's combo box with its stored skin properties.
+// The skinned combo box: the framework's combo box with its skin data (section "COMBOBOX" unless
+// the definition stores another) and its bound label. It keeps the plain look for now.
 #include "framework/win/StdCtrls.h"
 #include "skin/controls/sSkinnedProperties.h"
 
 class TsComboBox : public TComboBox {
  public:
-  using TComboBox::TComboBox;
-  TsStoredSkinProperties SkinProperties;
+  explicit TsComboBox(TComponent* owner) : TComboBox(owner) {
+    // Its picture has transparent corners.
+    SetControlStyle(ControlStyle() & ~csOpaque);
+    SkinData.ControlKind = 3;
+    if (SkinData.SkinSection.empty()) SkinData.SetSkinSection("COMBOBOX");
+    UpdateData(SkinData);
+  }
+  TsCommonData SkinData{this, true};
+  TsBoundLabel BoundLabel{this};
 
   void WndProc(TMessage& message) override {
-    if (!SkinProperties.TakeSkinMessage(*this, message)) TComboBox::WndProc(message);
+    if (!CommonWndProc(message, SkinData)) TComboBox::WndProc(message);
+  }
+  void Loaded() override {
+    TComboBox::Loaded();
+    SkinData.Loaded();
+    BoundLabel.Loaded();
   }
   bool ReadProperty(TReader& reader, const TDefProperty& property) override {
-    return SkinProperties.Read(reader, property) || TComboBox::ReadProperty(reader, property);
+    return ReadSkinProperty(reader, property, SkinData, &BoundLabel) || TComboBox::ReadProperty(reader, property);
   }
 };

@@ -1,15 +1,23 @@
 #pragma once
-// The skinned label: for now the framework's label, with the skin state the skin messages set
-// (a label has no section of its own: it shows the form's background).
+// The skinned label: the framework's label made transparent. It takes nothing from the skin: it
+// shows its own font and colour over whatever its parent paints behind it (on a skinned form,
+// the form's skinned background, which the form's provider paints under its labels).
+#include "framework/win/Graphics.h"
 #include "framework/win/StdCtrls.h"
-#include "skin/controls/sSkinnedProperties.h"
 
 class TsLabel : public TLabel {
  public:
-  using TLabel::TLabel;
-  TsSkinState Skin;
+  explicit TsLabel(TComponent* owner);
 
-  void WndProc(TMessage& message) override {
-    if (!TakeSkinMessage(Skin, *this, message)) TLabel::WndProc(message);
-  }
+  // The font the caption is drawn in; the label's own unless a descendant chooses another.
+  virtual TFont& GetCurrentFont();
+
+ protected:
+  void Paint() override;
+};
+
+// The label a bound label creates beside its control.
+class TsEditLabel : public TsLabel {
+ public:
+  using TsLabel::TsLabel;
 };

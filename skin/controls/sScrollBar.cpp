@@ -10,6 +10,13 @@ TsScrollBar::TsScrollBar(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
   SetTabStop(true);
   SetControlStyle(ControlStyle() | csOpaque | csDoubleClicks);
+  SkinData.ControlKind = 142;
+  SkinData.Loaded();
+}
+
+void TsScrollBar::Loaded() {
+  TWinControl::Loaded();
+  SkinData.Loaded();
 }
 
 void TsScrollBar::CreateParams(TCreateParams& params) {
@@ -36,7 +43,7 @@ void TsScrollBar::WriteScrollInfo() {
 }
 
 void TsScrollBar::WndProc(TMessage& message) {
-  if (!TakeSkinMessage(Skin, *this, message)) TWinControl::WndProc(message);
+  if (!CommonWndProc(message, SkinData)) TWinControl::WndProc(message);
 }
 
 bool TsScrollBar::Skinable() const {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "framework/win/Controls.h"
-#include "skin/controls/sSkinnedProperties.h"
+#include "skin/paint/sCommonData.h"
 
 enum class TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollCode : std::int32_t {
@@ -52,9 +52,10 @@ class TsScrollBar : public TWinControl {
 
   bool ReadProperty(TReader& reader, const TDefProperty& property) override;
   void WndProc(TMessage& message) override;
+  void Loaded() override;
 
-  // What the skin messages set; a scroll bar has no section of its own.
-  TsSkinState Skin;
+  // Kind 142, which the mouse never makes hot; no stored section (its parts have their own).
+  TsCommonData SkinData{this, true};
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -1,53 +1,54 @@
 #pragma once
-// Stored properties that the skinned controls keep for the skinning to come: the skin section
-// a control paints from and its bound label's settings; and the skin messages' part of the
-// control's skin state, which the controls hand every skin message to.
+// What the skinned edits, combo boxes, buttons and scroll bars share: the bound label (a caption
+// placed beside an edit or combo box) and the reading of the stored skin properties.
 #include <string>
 
 #include "framework/win/Controls.h"
 #include "framework/win/Reader.h"
-#include "skin/data/sMessages.h"
+#include "skin/controls/sLabel.h"
+#include "skin/paint/sCommonData.h"
 
-// Hands a skin message to `skin` and carries out what it asks of `control`. False for a
-// message the skin state does not take (the control's default handling answers it).
-inline bool TakeSkinMessage(TsSkinState& skin, TControl& control, TMessage& message) {
-  const auto answer = skin.Handle(message.Msg, message.WParam, message.LParam);
-  if (!answer.Handled) return false;
-  message.Result = answer.Result;
-  switch (answer.Reaction) {
-    case TsSkinReaction::srInvalidate:
-    case TsSkinReaction::srPaintUnskinned:
-      control.Invalidate();
-      break;
-    case TsSkinReaction::srRepaintNow:
-    case TsSkinReaction::srRebuildCache:
-      control.Repaint();
-      break;
-    case TsSkinReaction::srNone:
-      break;
-  }
-  return true;
-}
+enum class TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 
-struct TsStoredSkinProperties {
-  TsSkinState Skin;  // Skin.SkinSection is the stored section name
-  bool BoundLabelActive = false;
+// A caption label bound to a control. While Active it owns (through the control) a TsEditLabel
+// named after the control with the suffix "Label", on the control's parent, right-justified,
+// visible and enabled like the control, and places it by Layout. Inactive by default.
+class TsBoundLabel {
+ public:
+  explicit TsBoundLabel(TWinControl* control) : control_(control) {}
+  TsBoundLabel(const TsBoundLabel&) = delete;
+  TsBoundLabel& operator=(const TsBoundLabel&) = delete;
 
-  bool TakeSkinMessage(TControl& control, TMessage& message) { return ::TakeSkinMessage(Skin, control, message); }
+  bool Active() const { return active_; }
+  // Creates the label (once the control has been read, when it is being read now) or frees it.
+  void SetActive(bool value);
+  TsCaptionLayout Layout() const { return layout_; }
+  void SetLayout(TsCaptionLayout value);
+  int MaxWidth() const { return maxWidth_; }
+  void SetMaxWidth(int value);
+  // The label's text; empty means the control's name.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& value);
+  TsEditLabel* Label() const { return label_; }
 
-  // "SkinData.SkinSection" and "BoundLabel.Active" / "BoundLabel.Layout" / "BoundLabel.MaxWidth".
-  bool Read(TReader& reader, const TDefProperty& property) {
-    if (property.Name == "SkinData.SkinSection") {
-      Skin.SkinSection = reader.String(property);
-    } else if (property.Name == "BoundLabel.Active") {
-      BoundLabelActive = reader.Boolean(property);
-    } else if (property.Name == "BoundLabel.Layout") {
-      reader.Enum<int>(property, {{"sclLeft", 0}, {"sclTopLeft", 1}, {"sclTopCenter", 2}, {"sclTopRight", 3}});
-    } else if (property.Name == "BoundLabel.MaxWidth") {
-      reader.Integer(property);
-    } else {
-      return false;
-    }
-    return true;
-  }
+  // The control has been read: an Active set while reading takes effect now.
+  void Loaded();
+  // Places the label beside the control again (after the control moved or resized).
+  void AlignLabel();
+
+ private:
+  void CreateLabel();
+  void FreeLabel();
+
+  TWinControl* control_;
+  TsEditLabel* label_ = nullptr;  // owned by the control
+  bool active_ = false;
+  TsCaptionLayout layout_ = TsCaptionLayout::sclLeft;
+  int maxWidth_ = 0;
+  std::string caption_;
 };
+
+// Reads "SkinData.SkinSection" into the skin data and "BoundLabel.Active", "BoundLabel.Layout",
+// "BoundLabel.MaxWidth" and "BoundLabel.Caption" into the bound label (when the control has
+// one). False for any other property.
+bool ReadSkinProperty(TReader& reader, const TDefProperty& property, TsCommonData& skinData, TsBoundLabel* boundLabel);

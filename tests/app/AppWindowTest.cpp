@@ -165,12 +165,13 @@ TEST_F(AppWindowTest, OpensWithTheStoredSkinLoadedAndAnnounced) {
   const std::int32_t edit = GetSkinIndex("EDIT");
   ASSERT_GE(edit, 0);
   for (const TsEdit* field : {Form1->Edit1, Form1->Edit20, Form1->sEdit2}) {
-    EXPECT_EQ(field->SkinProperties.Skin.SkinIndex, edit) << field->Name();
-    EXPECT_FALSE(field->SkinProperties.Skin.Updating) << field->Name();
+    EXPECT_EQ(field->SkinData.SkinIndex, edit) << field->Name();
+    EXPECT_FALSE(field->SkinData.Updating) << field->Name();
   }
-  EXPECT_EQ(Form1->ComboBox1->SkinProperties.Skin.SkinIndex, GetSkinIndex("COMBOBOX"));
-  EXPECT_EQ(Form1->Button1->SkinProperties.Skin.SkinIndex, GetSkinIndex("BUTTON"));
-  EXPECT_TRUE(Form1->sLabel1->Skin.BackgroundChanged);
+  EXPECT_EQ(Form1->ComboBox1->SkinData.SkinIndex, GetSkinIndex("COMBOBOX"));
+  EXPECT_EQ(Form1->Button1->SkinData.SkinIndex, GetSkinIndex("BUTTON"));
+  // Labels take nothing from the skin: they show the form's background through.
+  EXPECT_TRUE(Form1->sLabel1->Transparent());
 }
 
 TEST_F(AppWindowTest, CalculateFillsEveryFieldWithTheCalculationsTexts) {

@@ -127,6 +127,34 @@ TEST_F(BlueGlassPaintTest, ItemAddsTheButtonBorderWithParentCorners) {
   EXPECT_EQ(Diff(noRgn.View(), expected.View()), "");
 }
 
+TEST_F(BlueGlassPaintTest, ControlPaintersCutTheBorderCornersOutOfTheRegion) {
+  const std::int32_t button = GetSkinIndex("BUTTON");
+  const std::int32_t border = GetMaskIndex(button, "BUTTON", "BORDERSMASK");
+  ASSERT_TRUE(IsValidImgIndex(border));
+  TPixelImage form(200, 120);
+  Noise(form.View(), 21);
+  const TCacheInfo ci{form.View(), 0, 0, true};
+  for (std::int32_t state : {0, 1, 2}) {
+    TPixelImage painted(57, 25), expected(57, 25);
+    TsRegion region({0, 0, 57, 25}), expectedRegion({0, 0, 57, 25});
+    PaintControl(button, border, "BUTTON", ci, true, state, {30, 40}, painted.View(), region);
+    PaintItemBG(button, "BUTTON", ci, state, {0, 0, 57, 25}, {30, 40}, expected.View());
+    PaintSkinBorder(expected.View(), expectedRegion, true, ma[static_cast<std::size_t>(border)], state);
+    EXPECT_EQ(Diff(painted.View(), expected.View()), "") << state;
+    ASSERT_FALSE(region.Pieces().empty()) << "the corners have key pixels";
+    for (int y = 0; y < 25; ++y)
+      for (int x = 0; x < 57; ++x)
+        ASSERT_EQ(region.Contains(x, y), expectedRegion.Contains(x, y)) << state << " at " << x << ", " << y;
+    // An invalid border index leaves the background and the whole region.
+    TsRegion whole({0, 0, 57, 25});
+    TPixelImage bare(57, 25), background(57, 25);
+    PaintControl(button, -1, "BUTTON", ci, true, state, {30, 40}, bare.View(), whole);
+    PaintItemBG(button, "BUTTON", ci, state, {0, 0, 57, 25}, {30, 40}, background.View());
+    EXPECT_EQ(Diff(bare.View(), background.View()), "") << state;
+    EXPECT_TRUE(whole.Pieces().empty()) << state;
+  }
+}
+
 // One hand-made section "S" (plain colour, a two-colour vertical gradient) and its child "CHILD".
 class SectionPaintTest : public ::testing::Test {
  protected:
