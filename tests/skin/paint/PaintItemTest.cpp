@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "PixelTestUtil.h"
@@ -242,6 +243,102 @@ TEST_F(SectionPaintTest, SharesAndTransparency) {
       PrepareGradArray(Section().GradientData, Section().GradientArray);
     }
   }
+}
+
+TEST_F(SectionPaintTest, PatternsAloneAndMixedWithGradientOrColour) {
+  // A 3 x 2 picture to tile with, as a mask of its own (normal look) and as a JPEG pattern.
+  auto tilePicture = [] {
+    auto pic = std::make_unique<TPixelImage>(3, 2);
+    Noise(pic->View(), 17);
+    return pic;
+  };
+  TsMaskData& normal = ma.emplace_back();
+  normal.ClassName = "S";
+  normal.PropertyName = "PATTERN";
+  normal.Bmp = tilePicture();
+  TsMaskData& hot = ma.emplace_back();
+  hot.ClassName = "S";
+  hot.PropertyName = "HOTPATTERN";
+  hot.Bmp = tilePicture();
+  Noise(hot.Bmp->View(), 18);
+  const TPixelView tile = ma[0].Bmp->View();
+  const TPixelView hotTile = ma[1].Bmp->View();
+  const int w = 10, h = 7;
+  TPixelImage gradient = Gradient(w, h);
+  const TBgr color = Bgr(kColor);
+  auto pat = [&](int x, int y) { return At(tile, x % 3, y % 2); };
+  auto mix127 = [](TBgr keep, TBgr other) {  // keep holds 127/256
+    auto ch = [](int k, int o) { return RoundHalfEven((k - o) * 127.0 / 256.0 + o); };
+    return TBgr{ch(keep.B, other.B), ch(keep.G, other.G), ch(keep.R, other.R)};
+  };
+  auto blend40 = [&](TBgr p) {
+    auto ch = [](int v, int c) { return RoundHalfEven(0.4 * v + (1.0 - 0.4) * c); };
+    return TBgr{ch(p.B, color.B), ch(p.G, color.G), ch(p.R, color.R)};
+  };
+  struct TCase {
+    const char* What;
+    std::int32_t GP, IP;
+    std::function<TBgr(int x, int y)> Expected;
+  };
+  const TCase cases[] = {
+      {"pattern alone", 0, 100, pat},
+      {"pattern keeps its share against the gradient", 50, 50,
+       [&](int x, int y) { return mix127(pat(x, y), At(gradient.View(), x, y)); }},
+      {"pattern kept 40 percent against the colour", 0, 40, [&](int x, int y) { return blend40(pat(x, y)); }},
+  };
+  for (const TCase& c : cases) {
+    Section().GradientPercent = c.GP;
+    Section().ImagePercent = c.IP;
+    TPixelImage bmp(w + 2, h + 1);
+    Fill(bmp.View(), {7, 7, 7});
+    PaintItemBG(0, "S", EmptyCI, 0, {2, 1, 2 + w, 1 + h}, {0, 0}, bmp.View());
+    for (int y = 0; y < h + 1; ++y)
+      for (int x = 0; x < w + 2; ++x) {
+        const bool inside = x >= 2 && y >= 1;
+        const TBgr expected = inside ? c.Expected(x - 2, y - 1) : TBgr{7, 7, 7};
+        ASSERT_EQ(At(bmp.View(), x, y), expected)
+            << c.What << " at " << x << ", " << y;
+      }
+  }
+
+  // The fast painter takes the pattern of the look from its arguments.
+  Section().GradientPercent = 0;
+  Section().ImagePercent = 100;
+  Section().HotImagePercent = 100;
+  TPixelImage fast(w, h);
+  PaintItemBGFast(0, 0, 1, "S", EmptyCI, 1, {0, 0, w, h}, {0, 0}, fast.View());
+  EXPECT_EQ(At(fast.View(), 4, 3), At(hotTile, 1, 1));
+  PaintItemBGFast(0, 0, 1, "S", EmptyCI, 0, {0, 0, w, h}, {0, 0}, fast.View());
+  EXPECT_EQ(At(fast.View(), 4, 3), At(tile, 1, 1));
+  PaintItemBGFast(0, 7, 7, "S", EmptyCI, 0, {0, 0, w, h}, {0, 0}, fast.View());
+  EXPECT_EQ(At(fast.View(), 4, 3), color) << "a pattern index out of range fills";
+
+  // A JPEG pattern is drawn whole from the area's corner; it is found only while the skin is
+  // active (not while a new skin is being announced).
+  ma.clear();
+  pa.emplace_back();
+  pa[0].ClassName = "S";
+  pa[0].PropertyName = "PATTERN";
+  pa[0].Img = tilePicture();
+  const bool wasActive = sSkinData->Active;
+  sSkinData->Active = true;
+  // The area's width and height are no multiples of the picture's: the last copies are cut at
+  // the area's edges, and nothing around the area changes.
+  TPixelImage jpeg(w + 3, h + 2), tiled(w + 3, h + 2);
+  Fill(jpeg.View(), {7, 7, 7});
+  Fill(tiled.View(), {7, 7, 7});
+  PaintItemBG(0, "S", EmptyCI, 0, {0, 0, w, h}, {0, 0}, jpeg.View());
+  const TPixelView jpegTile = pa[0].Img->View();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) Put(tiled.View(), x, y, At(jpegTile, x % 3, y % 2));
+  EXPECT_EQ(Diff(jpeg.View(), tiled.View()), "");
+  sSkinData->Active = false;
+  TPixelImage inactive(w, h);
+  Fill(inactive.View(), {7, 7, 7});
+  PaintItemBG(0, "S", EmptyCI, 0, {0, 0, w, h}, {0, 0}, inactive.View());
+  EXPECT_EQ(At(inactive.View(), 4, 3), color) << "no pattern found: the plain colour";
+  sSkinData->Active = wasActive;
+  FreeJpegs();
 }
 
 TEST_F(SectionPaintTest, GlobalColoursAndNegativeTransparency) {
