@@ -222,6 +222,59 @@ TEST_F(SkinProviderTest, StartsSkinnedWithTheFrameTakenOver) {
   EXPECT_EQ(provider->BorderHeight(), GetSystemMetrics(SM_CYFRAME) - 1);
   EXPECT_EQ(provider->CaptionHeight(), GetSystemMetrics(SM_CYCAPTION));
   EXPECT_FALSE(provider->IconVisible());
+
+  // The form's colour follows the skin only while UseGlobalColor is set.
+  provider->SetUseGlobalColor(false);
+  EXPECT_EQ(form->Color(), clBtnFace);
+  provider->SetUseGlobalColor(true);
+  EXPECT_EQ(form->Color(), manager->GetGlobalColor());
+}
+
+TEST_F(SkinProviderTest, WithoutItsSectionTheProviderPassesEverythingOn) {
+  std::vector<std::string> log;
+  provider->SkinData().SetSkinSection("NOSUCHSECTION");
+  EXPECT_FALSE(provider->Skinned());
+  form->Log = &log;
+  SendMessageW(form->Handle(), WM_NCPAINT, 1, 0);
+  SendMessageW(form->Handle(), SKM_REPAINT, 0, 0);
+  form->Log = nullptr;
+  ExpectSequence({"form:WM_NCPAINT", "form:SKM_REPAINT"}, log);
+  EXPECT_EQ(SendMessageW(form->Handle(), SKM_GETPROVIDER, 0, 0), 0);
+}
+
+TEST_F(SkinProviderTest, ScreenSnapPullsNearEdgesOntoTheMonitorsEdges) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(form->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const int left = static_cast<int>(monitor.rcMonitor.left);
+  const int top = static_cast<int>(monitor.rcMonitor.top);
+  const int right = static_cast<int>(monitor.rcMonitor.right);
+  const int bottom = static_cast<int>(monitor.rcMonitor.bottom);
+  const int w = form->Width();
+  const int h = form->Height();
+  provider->SetScreenSnap(true);
+  struct Case {
+    int x, y, snappedX, snappedY;
+  };
+  const Case cases[] = {
+      {left + 9, 200, left, 200},              // within the buffer of the left edge
+      {left + 10, 200, left + 10, 200},        // just outside it
+      {300, top + 4, 300, top},                // top edge
+      {right - w - 7, 250, right - w, 250},    // right edge
+      {320, bottom - h + 9, 320, bottom - h},  // bottom edge
+  };
+  for (const Case& c : cases) {
+    SetWindowPos(form->Handle(), nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, c.snappedX) << c.x << "," << c.y;
+    EXPECT_EQ(r.top, c.snappedY) << c.x << "," << c.y;
+  }
+  provider->SetScreenSnap(false);
+  SetWindowPos(form->Handle(), nullptr, left + 5, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.left, left + 5);
 }
 
 TEST_F(SkinProviderTest, RegionLosesExactlyTheKeyPixelsOfTheCornerPieces) {
