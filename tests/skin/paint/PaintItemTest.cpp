@@ -365,6 +365,24 @@ TEST_F(SectionPaintTest, GlobalColoursAndNegativeTransparency) {
   EXPECT_EQ(At(bmp.View(), 4, 4), Bgr(0x00FF00)) << "hot colour";
 }
 
+TEST_F(SectionPaintTest, AreaReachingPastTheParentsPicture) {
+  // The parent's picture is 60 x 40; the area lies at (50, 30) in it and is 20 x 15, so only its
+  // top-left 10 x 10 has parent pixels under it. Those are taken; the rest keeps what it had.
+  for (std::int32_t transparency : {100, 50}) {
+    Section().Transparency = transparency;
+    TPixelImage bmp(20, 15);
+    Fill(bmp.View(), {7, 7, 7});
+    PaintItemBG(0, "S", {parent_.View(), 0, 0, true}, 0, {0, 0, 20, 15}, {50, 30}, bmp.View());
+    for (int y = 0; y < 15; ++y)
+      for (int x = 0; x < 20; ++x) {
+        const bool under = x < 10 && y < 10;
+        const TBgr parent = under ? At(parent_.View(), 50 + x, 30 + y) : TBgr{7, 7, 7};
+        const TBgr expected = transparency == 100 ? parent : MixHalf(parent, Bgr(kColor));
+        ASSERT_EQ(At(bmp.View(), x, y), expected) << transparency << " at " << x << ", " << y;
+      }
+  }
+}
+
 TEST_F(SectionPaintTest, ItemPaintersRefuseBadAreasAndSkipMissingBorders) {
   // No "BORDERSMASK": the item is its background.
   TPixelImage item(10, 6), background(10, 6);
