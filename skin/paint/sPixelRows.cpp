@@ -13,14 +13,23 @@ namespace base {
 
 #if defined(__x86_64__) || defined(__i386__)
 #define SPAINT_WIDE_KERNELS 1
+// The same kernels again, compiled for AVX2 (each compiler has its own way to say so).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 #define SPAINT_KERNEL_AVX2 1
 namespace wide {
 #include "skin/paint/sRowKernels.inc"
 }  // namespace wide
 #undef SPAINT_KERNEL_AVX2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 #endif
 
 namespace {
