@@ -386,13 +386,24 @@ void TileRect(const TPixelView& Canvas, TRect R, const TPixelView& Tile, TRect T
   }
 }
 
+// Whole copies of Pic laid from R's top-left corner, the last ones cut at R's edges (and the
+// canvas's): a texture never paints outside the area it was asked for, and each copy keeps its
+// last row and column.
 void TileWhole(const TPixelView& Canvas, TRect R, const TPixelView& Pic) {
   if (Canvas.Empty() || Pic.Empty()) return;
-  for (std::int32_t i = 0; i <= WidthOf(R) / Pic.Width; ++i)
-    for (std::int32_t j = 0; j <= HeightOf(R) / Pic.Height; ++j) {
-      const std::int32_t x = R.Left + i * Pic.Width, y = R.Top + j * Pic.Height;
-      CopyRect(Canvas, Pic, x, y, {0, 0, Pic.Width, Pic.Height}, 0);
+  const std::int32_t x0 = std::max(R.Left, 0), x1 = std::min(R.Right, Canvas.Width);
+  const std::int32_t y0 = std::max(R.Top, 0), y1 = std::min(R.Bottom, Canvas.Height);
+  for (std::int32_t y = y0; y < y1; ++y) {
+    const std::uint8_t* source = Pic.Row((y - R.Top) % Pic.Height);
+    std::uint8_t* target = Canvas.Row(y);
+    for (std::int32_t x = x0; x < x1;) {
+      const std::int32_t column = (x - R.Left) % Pic.Width;
+      const std::int32_t run = std::min(Pic.Width - column, x1 - x);
+      std::memcpy(target + 3 * static_cast<std::ptrdiff_t>(x), source + 3 * static_cast<std::ptrdiff_t>(column),
+                  Bytes(run));
+      x += run;
     }
+  }
 }
 
 // [SECTION] Fading

@@ -120,8 +120,8 @@ void GrayScaleTrans(const TPixelView& B, TsColor T);
 // Covers R of Canvas with whole copies of the TileArea of Tile, starting at R's top-left corner;
 // the last row and column of tiles are cut at R's edges (and at the canvas's).
 void TileRect(const TPixelView& Canvas, TRect R, const TPixelView& Tile, TRect TileArea);
-// Draws Pic whole at every multiple of its size from R's top-left corner, as long as the start
-// lies within R; the last ones may pass R and are cut only at the canvas's edges.
+// Draws Pic whole at every multiple of its size from R's top-left corner; the last ones are cut
+// at R's edges (and the canvas's), so nothing outside R is painted.
 void TileWhole(const TPixelView& Canvas, TRect R, const TPixelView& Pic);
 
 // Fades R of B toward C: transparency Tr percent in the middle, softening over Blur pixels

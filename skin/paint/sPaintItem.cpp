@@ -67,25 +67,6 @@ void CopyParent(const TPixelView& Bmp, TRect R, const TCacheInfo& CI, TPoint P) 
     std::memcpy(Bmp.Pixel(x0, y), CI.Bmp.Pixel(x0 + dx, y + dy), 3 * static_cast<std::size_t>(x1 - x0));
 }
 
-// Covers A of B with whole copies of Pic laid from A's top-left corner, the last ones cut at A's
-// edges (and B's). Textures never paint outside the area they were asked for.
-void TileTexture(const TPixelView& B, TRect A, const TPixelView& Pic) {
-  if (B.Empty() || Pic.Empty()) return;
-  const std::int32_t x0 = std::max(A.Left, 0), x1 = std::min(A.Right, B.Width);
-  const std::int32_t y0 = std::max(A.Top, 0), y1 = std::min(A.Bottom, B.Height);
-  for (std::int32_t y = y0; y < y1; ++y) {
-    const std::uint8_t* source = Pic.Row((y - A.Top) % Pic.Height);
-    std::uint8_t* target = B.Row(y);
-    for (std::int32_t x = x0; x < x1;) {
-      const std::int32_t column = (x - A.Left) % Pic.Width;
-      const std::int32_t run = std::min(Pic.Width - column, x1 - x);
-      std::memcpy(target + 3 * static_cast<std::ptrdiff_t>(x), source + 3 * static_cast<std::ptrdiff_t>(column),
-                  3 * static_cast<std::size_t>(run));
-      x += run;
-    }
-  }
-}
-
 // Pattern, gradient and plain colour of one look over A of B, without anything of the parent.
 void OpaqueComposition(const TPixelView& B, TRect A, const TLook& look, const TPattern& pattern) {
   const std::int32_t IP = look.ImagePercent;
@@ -95,7 +76,8 @@ void OpaqueComposition(const TPixelView& B, TRect A, const TLook& look, const TP
     const auto count = [](std::size_t n) { return static_cast<std::int32_t>(n); };
     if (pattern.Jpeg) {
       if (pattern.Index >= 0 && pattern.Index < count(pa.size()) && pa[static_cast<std::size_t>(pattern.Index)].Img) {
-        TileTexture(B, A, pa[static_cast<std::size_t>(pattern.Index)].Img->View());
+        const TPixelView texture = pa[static_cast<std::size_t>(pattern.Index)].Img->View();
+        TileBitmap(B, A, {&texture, true}, {});
         painted = true;
       }
     } else if (pattern.Index >= 0 && pattern.Index < count(ma.size())) {
