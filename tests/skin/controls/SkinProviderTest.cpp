@@ -424,6 +424,16 @@ TEST_F(SkinProviderTest, SkinChangeRepaintsOnceInTheNewSkin) {
   EXPECT_NE(CacheBytes(CaptionBand()), oldCaption);
   EXPECT_EQ(form->Color(), manager->GetGlobalColor());
   ExpectRegionCutsExactly(ExpectedHoles());
+
+  // Going round the stored skins leaves no GDI object or context behind.
+  const std::int64_t live = GdiLiveTotal();
+  for (int round = 0; round < 3; ++round)
+    for (const char* name : {"LongHorn (internal)", "MacMetal (internal)", "Winter2003 (internal)",
+                             "BlueGlass (internal)", "MacOS (internal)"}) {
+      manager->SetSkinName(name);
+      PumpMessages();
+    }
+  EXPECT_EQ(GdiLiveTotal(), live);
 }
 
 TEST_F(SkinProviderTest, RemovalGivesTheFrameBackAndANewSkinTakesItAgain) {
