@@ -73,6 +73,60 @@ class TMessageBoxWatcher {
   std::vector<TBoxSeen> seen_;
 };
 
+// While alive, the first popup menu this thread shows is read (its items and those of the
+// sub-menu of its first item: the caption, a tab and the shortcut; "-" for a separator; " (grey)"
+// after a disabled item) and then ended at once, so that a test never blocks in a menu.
+class TMenuReader {
+ public:
+  TMenuReader() {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 20, &TMenuReader::Tick);
+  }
+  ~TMenuReader() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  bool Seen() const { return seen_; }
+  const std::vector<std::wstring>& Items() const { return items_; }
+  const std::vector<std::wstring>& FirstSubItems() const { return subItems_; }
+  // Reads the next menu shown.
+  void Reset() {
+    seen_ = false;
+    items_.clear();
+    subItems_.clear();
+  }
+
+ private:
+  static void ReadLevel(HMENU menu, std::vector<std::wstring>& texts) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[128]{};
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_STATE;
+      info.dwTypeData = text;
+      info.cch = 128;
+      GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+      texts.push_back((info.fType & MFT_SEPARATOR) ? std::wstring(L"-")
+                                                   : std::wstring(text) + ((info.fState & MFS_GRAYED) ? L" (grey)" : L""));
+    }
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = FindWindowW(L"#32768", nullptr);
+    if (!current_ || current_->seen_ || !window || !IsWindowVisible(window)) return;
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    ReadLevel(menu, current_->items_);
+    if (HMENU sub = GetSubMenu(menu, 0)) ReadLevel(sub, current_->subItems_);
+    current_->seen_ = true;
+    EndMenu();
+  }
+
+  static inline TMenuReader* current_ = nullptr;
+  UINT_PTR timer_ = 0;
+  bool seen_ = false;
+  std::vector<std::wstring> items_;
+  std::vector<std::wstring> subItems_;
+};
+
 // Lets the window system deliver what is pending (posted messages, paints, timers due).
 inline void PumpMessages() {
   MSG msg;

@@ -181,42 +181,16 @@ TEST_F(SystemMenuTest, ChoosingASkinSelectsItThroughTheManager) {
   EXPECT_EQ(ma.size(), 52u);
 }
 
-// Reads the menu the platform shows, then ends it.
-std::vector<std::wstring> shownTexts;
-std::vector<std::wstring> shownSubTexts;
-void ReadMenuLevel(HMENU menu, std::vector<std::wstring>& texts) {
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    wchar_t text[128]{};
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_STATE;
-    info.dwTypeData = text;
-    info.cch = 128;
-    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-    texts.push_back((info.fType & MFT_SEPARATOR) ? L"-" : std::wstring(text) + ((info.fState & MFS_GRAYED) ? L" (grey)" : L""));
-  }
-}
-void CALLBACK ReadAndEndMenu(HWND, UINT, UINT_PTR, DWORD) {
-  HWND window = FindWindowW(L"#32768", nullptr);
-  if (!window || !IsWindowVisible(window) || !shownTexts.empty()) return;
-  const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, 0x01E1 /* MN_GETHMENU */, 0, 0));
-  ReadMenuLevel(menu, shownTexts);
-  if (HMENU sub = GetSubMenu(menu, 0)) ReadMenuLevel(sub, shownSubTexts);
-  EndMenu();
-}
-
 TEST_F(SystemMenuTest, ThePlatformShowsTheVisibleItemsWithTheShortcut) {
   form->Show();
   menu->MakeSkinItems();
   menu->UpdateItems();
   menu->SetWindowHandle(form->Handle());
-  shownTexts.clear();
-  shownSubTexts.clear();
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &ReadAndEndMenu);
+  TMenuReader reader;
   menu->Popup(100, 100);
-  KillTimer(nullptr, timer);
-  EXPECT_EQ(shownTexts, (std::vector<std::wstring>{L"Available skins", L"-", L"Move", L"-", L"Close\tAlt+F4"}));
-  EXPECT_EQ(shownSubTexts.size(), 5u);
+  ASSERT_TRUE(reader.Seen());
+  EXPECT_EQ(reader.Items(), (std::vector<std::wstring>{L"Available skins", L"-", L"Move", L"-", L"Close\tAlt+F4"}));
+  EXPECT_EQ(reader.FirstSubItems().size(), 5u);
   EXPECT_EQ(form->sSkinManager1->SkinName(), "BlueGlass (internal)");  // nothing chosen
 }
 
