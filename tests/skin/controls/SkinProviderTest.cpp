@@ -488,4 +488,31 @@ TEST_F(SkinProviderTest, DestroyingTheProviderGivesTheWindowItsProcedureBack) {
   EXPECT_EQ(Narrow(text), "Без обложки");
 }
 
+TEST_F(SkinProviderTest, CaptionDoubleClickMaximizesAndASecondRestores) {
+  HWND window = form->Handle();
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  const int normalWidth = form->Width();
+  // A point on the caption text, in screen coordinates as the system passes it.
+  const LPARAM point = MAKELPARAM(bounds.left + 60, bounds.top + provider->BorderHeight() + 5);
+  ASSERT_EQ(SendMessageW(window, WM_NCHITTEST, 0, point), HTCAPTION);
+
+  SendMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, point);
+  PumpMessages();
+  EXPECT_TRUE(IsZoomed(window));
+  EXPECT_GT(form->Width(), normalWidth);
+  // The picture and the region follow the new size.
+  EXPECT_EQ(Cache().Width, form->Width());
+  EXPECT_EQ(Cache().Height, form->Height());
+  ExpectRegionCutsExactly(ExpectedHoles());
+
+  GetWindowRect(window, &bounds);
+  SendMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION,
+               MAKELPARAM(bounds.left + 60, bounds.top + provider->BorderHeight() + 5));
+  PumpMessages();
+  EXPECT_FALSE(IsZoomed(window));
+  EXPECT_EQ(form->Width(), normalWidth);
+  EXPECT_EQ(Cache().Width, normalWidth);
+}
+
 }  // namespace
