@@ -237,8 +237,8 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void UpdateRgn();
   // The non-client paint (WM_NCPAINT).
   void NCPaint();
-  // The caption text, its shortened form and rectangle (in window coordinates) for the
-  // caption band of height `bottom`.
+  // Writes CaptionText, shortened to fit between the icon and the buttons, into the picture
+  // between rows Top and Bottom, 4 pixels right of the frame (after the icon).
   void PaintCaptionText(std::int32_t Top, std::int32_t Bottom);
 
   // [SECTION] Caption buttons, hit testing, system menu, outline drag
