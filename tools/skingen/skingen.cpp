@@ -388,8 +388,13 @@ std::vector<MaskSpec> Resized(std::vector<MaskSpec> masks, double scale) {
         m.Art == Kind::TrackH || m.Art == Kind::TrackV)
       continue;  // already small
     const int rows = m.MaskType + 1;
-    int fw = std::max(6, static_cast<int>(std::lround(WidthOf(m.R) / m.ImageCount * scale)));
-    int fh = std::max(6, static_cast<int>(std::lround(HeightOf(m.R) / rows * scale)));
+    // Caption buttons stay large enough to be seen and hit: below 16 pixels their glyph drowns
+    // in the face's rim.
+    const bool captionButton = m.Art == Kind::IconClose || m.Art == Kind::IconMax || m.Art == Kind::IconMin ||
+                               m.Art == Kind::IconHelp || (m.Art == Kind::TitleButton && m.Section == "FORM");
+    const int least = captionButton ? 16 : 6;
+    int fw = std::max(least, static_cast<int>(std::lround(WidthOf(m.R) / m.ImageCount * scale)));
+    int fh = std::max(least, static_cast<int>(std::lround(HeightOf(m.R) / rows * scale)));
     if (m.Property == "BORDERSMASK") {  // whole 3 x 3 tiles: the right side tile must end at the frame's edge
       fw -= fw % 3;
       fh -= fh % 3;
@@ -495,7 +500,8 @@ Paint GemFace(const Theme& t, int f, double x, double y, double w, double h, dou
   return p;
 }
 
-Paint IconGlyph(Kind k, double x, double y, double w, double h) {
+// `grow` widens the strokes by that many pixels on each side (for a halo under the glyph).
+Paint IconGlyph(Kind k, double x, double y, double w, double h, double grow = 0) {
   const double cx = w / 2, cy = h / 2, s = std::min(w, h) * 0.22;
   double d = 1e9;
   switch (k) {
@@ -519,7 +525,7 @@ Paint IconGlyph(Kind k, double x, double y, double w, double h) {
     default:
       break;
   }
-  return {{255, 255, 255}, Coverage(d)};
+  return {{255, 255, 255}, Coverage(d - grow)};
 }
 
 // Check boxes and radio buttons: state frames normal, hot, pressed.
@@ -619,6 +625,13 @@ void DrawMask(Canvas& c, const MaskSpec& m, const Theme& t) {
         const Rgb tint = k == Kind::IconClose && f > 0 ? t.Close : StateFace(t, f);
         Paint p = GemFace(t, f, x, y, w, h, t.Radius + 1, tint);
         if (k != Kind::TitleButton) {
+          // A light glyph (dark themes) gets a dark halo: the face's lit upper half would
+          // otherwise swallow it.
+          const Rgb glyph = t.Glyph;
+          if (0.299 * glyph.r + 0.587 * glyph.g + 0.114 * glyph.b > 160) {
+            const Paint halo = IconGlyph(k, x, y, w, h, 1.0);
+            p = Over(p, Paint{t.Outline, 0.8 * halo.Alpha * p.Alpha});
+          }
           Paint g = IconGlyph(k, x, y, w, h);
           g.Color = (k == Kind::IconClose && f > 0) ? Rgb{255, 255, 255} : f == 2 ? Lighter(t.Glyph, 0.9) : t.Glyph;
           p = Over(p, Paint{g.Color, g.Alpha * p.Alpha});
@@ -822,10 +835,15 @@ TsStoredSkin MakeSkin(const Theme& t, std::vector<MaskSpec> masks, bool packed, 
       ApplyBlueGlassValues(g);
     } else {
       ApplyThemeValues(g, t);
-      if (name == "FORM" && t.Texture == Ground::Smoke) {  // no pattern: a deep vertical gradient
+      if (name == "FORM" && t.Texture == Ground::Smoke) {
+        // No pattern: a vertical graphite gradient under the dark frame, light enough that the
+        // window's labels, which keep their own black text in every skin, stay readable on it.
+        const Rgb top = Lighter(t.Form, 0.66), bottom = Lighter(t.Form, 0.46);
         g.ImagePercent = g.HotImagePercent = 0;
         g.GradientPercent = g.HotGradientPercent = 100;
-        g.GradientData = g.HotGradientData = Grad({{Lighter(t.Form, 0.12), 100}, {Darker(t.Form, 0.25), 0}}, 0);
+        g.GradientData = g.HotGradientData = Grad({{top, 100}, {bottom, 0}}, 0);
+        g.Color = g.HotColor = ToColor(bottom);
+        g.FontColor = g.HotFontColor = FontColors({0, 0, 0});
       }
     }
     skin.GeneralData.Add() = g;
