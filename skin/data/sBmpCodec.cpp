@@ -40,13 +40,15 @@ struct Bgr {
 bool DecodeRle(std::string_view data, int bits, std::int32_t width, std::int32_t height, bool bottomUp,
                const std::vector<Bgr>& palette, TPixelImage& image, std::string* reason) {
   const TPixelView view = image.View();
-  for (std::int32_t y = 0; y < height; ++y) {
-    std::uint8_t* row = view.Row(y);
+  // Entry 0 everywhere: one row is filled, the others are copies of it.
+  if (width > 0 && height > 0) {
+    std::uint8_t* first = view.Row(0);
     for (std::int32_t x = 0; x < width; ++x) {
-      row[3 * x] = palette[0].B;
-      row[3 * x + 1] = palette[0].G;
-      row[3 * x + 2] = palette[0].R;
+      first[3 * x] = palette[0].B;
+      first[3 * x + 1] = palette[0].G;
+      first[3 * x + 2] = palette[0].R;
     }
+    for (std::int32_t y = 1; y < height; ++y) std::memcpy(view.Row(y), first, 3 * static_cast<std::size_t>(width));
   }
   std::int64_t x = 0, y = 0;  // y counts rows in file order
   std::size_t pos = 0;
@@ -203,6 +205,16 @@ bool ReadBmp(std::string_view bytes, TPixelImage& image, std::string* reason) {
       }
       continue;
     }
+    if (bits == 8) {
+      for (std::int32_t x = 0; x < w; ++x) {
+        const unsigned index = src[x];
+        if (index >= palette.size()) return Fail(reason, "a pixel uses a colour beyond the palette", image);
+        dst[3 * x] = palette[index].B;
+        dst[3 * x + 1] = palette[index].G;
+        dst[3 * x + 2] = palette[index].R;
+      }
+      continue;
+    }
     const unsigned perByte = 8 / bits;
     const unsigned mask = (1u << bits) - 1u;
     for (std::int32_t x = 0; x < w; ++x) {
@@ -234,27 +246,36 @@ void Put32(std::string& out, std::uint32_t v) {
 std::string WriteBmp(TPixelView image, bool allowPalette) {
   const std::int32_t w = image.Empty() ? 0 : image.Width;
   const std::int32_t h = image.Empty() ? 0 : image.Height;
-  // Collect the palette while it stays within 256 colours.
+  // Collect the palette while it stays within 256 colours. Colours are found through a small
+  // open-addressed table (1024 slots for at most 256 colours), so every pixel costs the same
+  // whatever the number of colours.
   std::vector<std::uint32_t> colors;
   std::vector<std::uint8_t> indexes;
   bool paletted = allowPalette && w > 0;
   if (paletted) {
-    indexes.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    constexpr std::size_t kSlots = 1024;
+    std::array<std::uint32_t, kSlots> slotColor{};
+    std::array<std::int16_t, kSlots> slotIndex;
+    slotIndex.fill(-1);
+    indexes.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    std::uint8_t* out = indexes.data();
     for (std::int32_t y = 0; y < h && paletted; ++y) {
       const std::uint8_t* row = image.Row(y);
       for (std::int32_t x = 0; x < w; ++x) {
         const std::uint32_t c = static_cast<std::uint32_t>(row[3 * x]) | (static_cast<std::uint32_t>(row[3 * x + 1]) << 8) |
                                 (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
-        std::size_t i = 0;
-        while (i < colors.size() && colors[i] != c) ++i;
-        if (i == colors.size()) {
+        std::size_t slot = (c * 2654435761u) >> 22;
+        while (slotIndex[slot] >= 0 && slotColor[slot] != c) slot = (slot + 1) % kSlots;
+        if (slotIndex[slot] < 0) {
           if (colors.size() == 256) {
             paletted = false;
             break;
           }
+          slotColor[slot] = c;
+          slotIndex[slot] = static_cast<std::int16_t>(colors.size());
           colors.push_back(c);
         }
-        indexes.push_back(static_cast<std::uint8_t>(i));
+        *out++ = static_cast<std::uint8_t>(slotIndex[slot]);
       }
     }
   }

@@ -202,6 +202,27 @@ TEST(Bmp, WriterRoundTripsWithAndWithoutPalette) {
   }
 }
 
+TEST(Bmp, WriterKeepsAPaletteUpToExactly256Colours) {
+  // Distinct colours that share hash slots in runs, each used twice, in an order that repeats.
+  for (int colours : {255, 256, 257}) {
+    TPixelImage img(colours, 2);
+    const TPixelView v = img.View();
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < colours; ++x) {
+        const int c = y == 0 ? x : colours - 1 - x;
+        std::uint8_t* p = v.Pixel(x, y);
+        p[0] = static_cast<std::uint8_t>(c * 4);
+        p[1] = static_cast<std::uint8_t>(c >> 6);
+        p[2] = 0;
+      }
+    const std::string bytes = WriteBmp(img.View());
+    EXPECT_EQ(bytes[28], colours <= 256 ? 8 : 24) << colours;
+    TPixelImage back;
+    ASSERT_TRUE(ReadBmp(bytes, back));
+    EXPECT_TRUE(SamePixels(img, back)) << colours;
+  }
+}
+
 TEST(Jpeg, DecodesWhatTheEncoderWroteAndRefusesJunk) {
   TPixelImage img(40, 30);
   const TPixelView v = img.View();
