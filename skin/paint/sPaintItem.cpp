@@ -101,7 +101,8 @@ void OpaqueComposition(const TPixelView& B, TRect A, const TLook& look, const TP
         PaintGrad(g, {0, 0, g.Width, g.Height}, *look.Gradient);
       else
         FillArea(g, {0, 0, g.Width, g.Height}, look.Color);
-      const auto k = static_cast<std::uint8_t>(IP * 255 / 100);
+      // A share above 100 leaves s above 100 too, and the plain fill below covers the mix.
+      const auto k = static_cast<std::uint8_t>(std::min(IP, 100) * 255 / 100);
       SumBmpRect(B, g, {k, k, k, 0}, {0, 0, g.Width - 1, g.Height}, {A.Left, A.Top});
     } else if (hasGradient) {
       PaintGrad(B, A, *look.Gradient);
@@ -109,7 +110,8 @@ void OpaqueComposition(const TPixelView& B, TRect A, const TLook& look, const TP
       FillArea(B, A, look.Color);
     }
   }
-  const std::int32_t s = GP + IP;
+  // The shares come from the skin as they stand: their sum is taken in 64 bits.
+  const std::int64_t s = static_cast<std::int64_t>(GP) + IP;
   if (s >= 1 && s <= 99) {
     // BlendColorRect takes its rectangle inclusive.
     BlendColorRect(B, {A.Left, A.Top, A.Right - 1, A.Bottom - 1}, static_cast<TPercent>(s), look.Color);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -219,6 +220,10 @@ TEST_F(SectionPaintTest, SharesAndTransparency) {
       {"no shares fills", 0, 0, 0, nullptr, true, [&](int, int) { return color; }},
       {"shares above 100 fill", 0, 100, 20, nullptr, false, [&](int, int) { return color; }},
       {"image share without a pattern fills", 0, 0, 100, nullptr, true, [&](int, int) { return color; }},
+      // Shares as a skin folder may give them: their sum is out of 1..100, whatever 32 bits make of it.
+      {"shares summing past 32 bits fill", 0, INT32_MAX, 1, nullptr, true, [&](int, int) { return color; }},
+      {"negative shares summing past 32 bits fill", 0, INT32_MIN, -1, nullptr, true,
+       [&](int, int) { return color; }},
   };
   for (const TCase& c : cases) {
     Section().Transparency = c.T;
@@ -285,6 +290,7 @@ TEST_F(SectionPaintTest, PatternsAloneAndMixedWithGradientOrColour) {
       {"pattern keeps its share against the gradient", 50, 50,
        [&](int x, int y) { return mix127(pat(x, y), At(gradient.View(), x, y)); }},
       {"pattern kept 40 percent against the colour", 0, 40, [&](int x, int y) { return blend40(pat(x, y)); }},
+      {"an image share beyond any percentage fills", 1, INT32_MAX, [&](int, int) { return color; }},
   };
   for (const TCase& c : cases) {
     Section().GradientPercent = c.GP;
