@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "skin/paint/sGraphUtils.h"
 
 void ContinueFadeLevels(TsFadeLevels& Levels, TFadeDirection Running, std::int32_t Iterations) {
-  const std::int32_t count = std::max(Iterations, 1);
+  // A fade up passes its last level by one before it ends, and a fade up that follows a fade
+  // down starts one past the level shown: the count leaves room for that step.
+  const std::int32_t count = std::clamp(Iterations, 1, std::numeric_limits<std::int32_t>::max() - 1);
   switch (Running) {
     case fdNone:
       Levels.StepCount = count;

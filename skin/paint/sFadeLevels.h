@@ -31,7 +31,8 @@ struct TsFadeLevels {
 //   hot picture when it has shown none) becomes level Step + 1 of the new count rounded down,
 //   so the fade up goes on from there without going back to the normal look or jumping ahead.
 // A count below 1 is taken as 1: such a fade has one frame, the new picture, instead of none
-// (a fade with no frames would leave the window showing the old look).
+// (a fade with no frames would leave the window showing the old look). The largest count is one
+// below the largest 32-bit value, so that a level one past the count still exists.
 void ContinueFadeLevels(TsFadeLevels& Levels, TFadeDirection Running, std::int32_t Iterations);
 
 // What a tick does after the end-of-fade check.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "PixelTestUtil.h"
@@ -119,6 +120,22 @@ TEST(FadeLevels, NoStepsMeansOneFrameAndOwnerGoneStops) {
   EXPECT_EQ(FadeTickAction(levels, direction, true), TFadeTick::ftIdle);
   EXPECT_EQ(direction, fdNone);
   EXPECT_EQ(levels.Step, 3);
+}
+
+TEST(FadeLevels, AHugeStepCountFromTheSkinStaysCountable) {
+  // One tick of a fade-in, a fade-out that draws nothing yet, and back in: the hot picture still
+  // shows, so the fade-in ends at its first tick, one level past its count.
+  TFadeRun run;
+  run.Levels.Step = 1;
+  run.Start(fdUp, INT32_MAX);
+  EXPECT_EQ(run.Tick(1), std::vector<int>{1});
+  run.Start(fdDown, INT32_MAX);
+  EXPECT_EQ(run.Levels.StepCount, 2);
+  run.Start(fdUp, INT32_MAX);
+  EXPECT_GT(run.Levels.Step, run.Levels.StepCount);
+  EXPECT_EQ(run.Tick(), std::vector<int>{});
+  EXPECT_EQ(run.Levels.Step, run.Levels.StepCount);
+  EXPECT_EQ(run.Direction, fdNone);
 }
 
 TEST(FadeLevels, WeightsStayWithinTheMix) {
