@@ -12,7 +12,11 @@ void ContinueFadeLevels(TsFadeLevels& Levels, TFadeDirection Running, std::int32
   const std::int32_t count = std::clamp(Iterations, 1, std::numeric_limits<std::int32_t>::max() - 1);
   switch (Running) {
     case fdNone:
+      // An idle timer stays at the last level of its fade-in; when the skin has changed the count
+      // since, that level may lie past the new count, and the fade would end before its first
+      // frame, leaving the old look on the window.
       Levels.StepCount = count;
+      Levels.Step = std::min(Levels.Step, count);
       break;
     case fdUp:
       Levels.StepCount = Levels.Step;

@@ -22,7 +22,8 @@ struct TsFadeLevels {
 
 // Prepares the levels for a fade that starts now, Running being the direction of the fade in
 // progress (fdNone for none); the new fade goes the other way and has Iterations steps.
-// - Nothing running: StepCount := Iterations.
+// - Nothing running: StepCount := Iterations, and a Step beyond it (an idle timer at the end of
+//   a fade-in with a larger count, before a skin change) comes back to it.
 // - A fade up still running (the mouse left before it finished): the fade down continues from
 //   the level reached, StepCount := Step.
 // - A fade down still running (the mouse came back): the fade up continues from the share of

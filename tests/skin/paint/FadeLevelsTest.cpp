@@ -122,6 +122,26 @@ TEST(FadeLevels, NoStepsMeansOneFrameAndOwnerGoneStops) {
   EXPECT_EQ(levels.Step, 3);
 }
 
+TEST(FadeLevels, AFadeAfterTheSkinChangedItsCountStartsFromTheWholePicture) {
+  // A fade-in of 10 steps has ended; the new skin fades in 3 steps. The fade-out runs from the
+  // whole hot picture down to level 0, and so does a fade-in over the idle timer.
+  TFadeRun out;
+  out.Levels.Step = 1;
+  out.Start(fdUp, 10);
+  out.Tick();
+  out.Start(fdDown, 3);
+  EXPECT_EQ(out.Tick(), Range(3, 0));
+  EXPECT_TRUE(out.Stopped);
+
+  TFadeRun in;
+  in.Levels.Step = 1;
+  in.Start(fdUp, 10);
+  in.Tick();
+  in.Start(fdUp, 3);
+  EXPECT_EQ(in.Tick(), std::vector<int>{3});
+  EXPECT_EQ(in.Levels.Step, 3);
+}
+
 TEST(FadeLevels, AHugeStepCountFromTheSkinStaysCountable) {
   // One tick of a fade-in, a fade-out that draws nothing yet, and back in: the hot picture still
   // shows, so the fade-in ends at its first tick, one level past its count.
