@@ -141,10 +141,17 @@ bool CommonWndProc(TMessage& Message, TsCommonData& SkinData) {
       SkinData.BackgroundChanged = true;
       return false;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
       if (TakesTabFocus(SkinData.OwnerControl)) {
         SkinData.BackgroundChanged = true;
-        SkinData.HasFocus = Message.Msg == WM_SETFOCUS;
+        SkinData.HasFocus = true;
+      }
+      return false;
+    case WM_KILLFOCUS:
+      // The focus may leave a control that can no longer take it (hidden, or under a hidden or
+      // disabled parent); a flag kept from its focused time would show it hot without the focus.
+      if (TakesTabFocus(SkinData.OwnerControl) || SkinData.HasFocus) {
+        SkinData.BackgroundChanged = true;
+        SkinData.HasFocus = false;
       }
       return false;
     case kClearHotAndFocus:

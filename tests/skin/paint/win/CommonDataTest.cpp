@@ -289,6 +289,18 @@ TEST_F(CommonDataTest, HotStateByKindFocusAndMouse) {
   PumpMessages();
   EXPECT_FALSE(edit->SkinData.HasFocus);
   EXPECT_FALSE(ControlIsActive(edit->SkinData));
+  // The focus leaves a control that can no longer take it (here hidden first): its focus flag
+  // goes with it, so that it is not hot once it shows again without the focus.
+  edit->SetFocus();
+  PumpMessages();
+  ASSERT_TRUE(edit->SkinData.HasFocus);
+  edit->SetVisible(false);
+  panel->SetFocus();
+  PumpMessages();
+  EXPECT_FALSE(edit->SkinData.HasFocus);
+  edit->SetVisible(true);
+  ASSERT_FALSE(edit->Focused());
+  EXPECT_FALSE(ControlIsActive(edit->SkinData));
   // A control that is not a tab stop keeps its focus flag out of it.
   edit->SetTabStop(false);
   edit->SkinData.BackgroundChanged = false;
