@@ -776,6 +776,14 @@ void TWinControl::WndProc(TMessage& message) {
       }
       break;
     }
+    case CM_VISIBLECHANGED:
+      // A child window shows and hides with its control (without taking the activation); a
+      // form's window is shown and hidden by Show and Hide, which also activate it.
+      if (handle_ && Parent())
+        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                         (Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+      break;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
       for (TControl* control : std::vector<TControl*>(controls_)) control->Perform(CM_PARENTCOLORCHANGED);

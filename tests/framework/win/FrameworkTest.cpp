@@ -321,6 +321,27 @@ TEST_F(FrameworkTest, TabOrderPlacesAmongSiblingsAndTabKeyCycles) {
   EXPECT_EQ(form->ActiveControl(), form->Button1);
 }
 
+TEST_F(FrameworkTest, ChildWindowsShowAndHideWithTheirControl) {
+  TTestForm* form = CreateTestForm(app);
+  form->Show();
+  PumpMessages();
+  HWND edit = form->Edit1->Handle();
+  ASSERT_TRUE(IsWindowVisible(edit));
+  form->Edit1->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(edit));
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  form->Edit1->SetVisible(true);
+  EXPECT_TRUE(IsWindowVisible(edit));
+  // A control hidden before its window exists gets a hidden window.
+  auto* late = new TEdit(form);
+  late->SetVisible(false);
+  late->SetParent(form);
+  late->SetBounds(8, 120, 50, 21);
+  EXPECT_FALSE(IsWindowVisible(late->Handle()));
+  late->SetVisible(true);
+  EXPECT_TRUE(IsWindowVisible(late->Handle()));
+}
+
 TEST_F(FrameworkTest, GraphicControlsReceiveMouseMessagesByDirectDispatch) {
   TTestForm* form = CreateTestForm(app);
   form->Show();
