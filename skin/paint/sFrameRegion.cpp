@@ -45,22 +45,28 @@ void AddRgn(std::vector<TRect>& List, std::int32_t Width, std::int32_t Mask, TsR
   std::int32_t cornerWidth = 0;
   std::int32_t firstRow = 0;
   std::int32_t rows = 0;
+  // The corner pieces are a third of the image each way, as the frame's nine-slice cuts them:
+  // the top edge scans the image's first rows, the bottom edge its last ones (the rows the
+  // bottom corners are drawn from, also when the height is no multiple of three). A picture of
+  // the mask's own holds its first image in the top half, over the mask rows.
+  std::int32_t imageHeight = 0;
   if (m.Bmp) {
     picture = m.Bmp->View();
     imageWidth = picture.Width / 3;
     cornerWidth = picture.Width / 9;
-    rows = picture.Height / 2;
-    firstRow = Edge == TsRgnEdge::reTop ? 0 : picture.Height / 3;
+    imageHeight = picture.Height / 2;
   } else {
     if (!MasterBitmap) return;
     picture = MasterBitmap->View();
     const TMaskSize size = MaskSize(m);
     left = m.R.Left;
+    firstRow = m.R.Top;
     imageWidth = size.Width;
     cornerWidth = size.Width / 3;
-    rows = size.Height / 3;
-    firstRow = Edge == TsRgnEdge::reTop ? m.R.Top : m.R.Top + 2 * rows;
+    imageHeight = size.Height;
   }
+  rows = imageHeight / 3;
+  if (Edge == TsRgnEdge::reBottom) firstRow += imageHeight - rows;
   // Both corner pieces must lie in the picture: the scan never reads outside it.
   if (!Inside(picture, left, firstRow, imageWidth, rows)) return;
   ScanPiece(List, picture, left, cornerWidth, firstRow, rows, 0, YOffset);

@@ -126,10 +126,16 @@ TEST(FrameRegion, SyntheticMasksAndShortPictures) {
   ma.back().R = TRect{0, 26, 9, 38};
   ma.back().ImageCount = 1;
   ma.back().MaskType = 0;
-  // A mask with its own picture: 27 x 12, image 9 x 6, corners 3 wide.
+  // A mask with its own picture: 27 x 12, image 9 x 6 over its mask rows, corners 3 x 2. Key
+  // pixels everywhere, so that a scan of the side rows or of the mask rows would show.
   ma.emplace_back();
   ma.back().Bmp = std::make_unique<TPixelImage>(27, 12);
   Noise(ma.back().Bmp->View(), 8, 2);
+  // An image 7 rows high (no multiple of three): the bottom corners are its last 2 rows.
+  ma.emplace_back();
+  ma.back().R = TRect{24, 0, 33, 7};
+  ma.back().ImageCount = 1;
+  ma.back().MaskType = 0;
 
   const TPixelView master = MasterBitmap->View();
   const TPixelView own = ma[2].Bmp->View();
@@ -145,8 +151,10 @@ TEST(FrameRegion, SyntheticMasksAndShortPictures) {
       {"master bottom", 0, TsRgnEdge::reBottom, 40, KeyPixels(master, 5, 9, 3, 8, 2, 50, 40)},
       {"past the picture's end", 1, TsRgnEdge::reBottom, 0, {}},
       {"invalid index", 7, TsRgnEdge::reTop, 0, {}},
-      {"own picture top", 2, TsRgnEdge::reTop, 0, KeyPixels(own, 0, 9, 3, 0, 6, 50, 0)},
-      {"own picture bottom", 2, TsRgnEdge::reBottom, 44, KeyPixels(own, 0, 9, 3, 4, 6, 50, 44)},
+      {"own picture top", 2, TsRgnEdge::reTop, 0, KeyPixels(own, 0, 9, 3, 0, 2, 50, 0)},
+      {"own picture bottom", 2, TsRgnEdge::reBottom, 44, KeyPixels(own, 0, 9, 3, 4, 2, 50, 44)},
+      {"7 rows: top", 3, TsRgnEdge::reTop, 0, KeyPixels(master, 24, 9, 3, 0, 2, 50, 0)},
+      {"7 rows: bottom", 3, TsRgnEdge::reBottom, 48, KeyPixels(master, 24, 9, 3, 5, 2, 50, 48)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
