@@ -275,6 +275,7 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void PaintTitleBar(TRect band);
   void PaintButtons();
   void SnapPosition(WINDOWPOS& position) const;
+  void TrackNonClientLeave();
   void WindowCreated();
   void RepaintNC();
   bool FormCreating() const;

@@ -256,7 +256,20 @@ void TsSkinProvider::SetHotHT(std::int32_t HT) {
   if (std::int32_t* hot = ButtonState(*this, HT)) {
     *hot = 1;
     RepaintButton(HT);
+    TrackNonClientLeave();
   }
+}
+
+// The buttons lie in the frame, where no client mouse-leave tracking reaches, and one mouse
+// move can take the mouse from a button straight out of the window without a hit test on the
+// frame between: the system is asked to report when the mouse leaves the non-client area
+// (WM_NCMOUSELEAVE, which makes the button normal again). The request hit-tests the mouse's
+// position at once, after CurrentHT is set, so a nested hit test on the same button changes
+// nothing.
+void TsSkinProvider::TrackNonClientLeave() {
+  if (hookedWindow_ == nullptr) return;
+  TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, hookedWindow_, 0};
+  TrackMouseEvent(&track);
 }
 
 void TsSkinProvider::SetPressedHT(std::int32_t HT) {
@@ -265,8 +278,10 @@ void TsSkinProvider::SetPressedHT(std::int32_t HT) {
     RepaintButton(CurrentHT);
   }
   CurrentHT = HT;
-  if (std::int32_t* pressed = ButtonState(*this, HT)) *pressed = 2;
+  std::int32_t* pressed = ButtonState(*this, HT);
+  if (pressed != nullptr) *pressed = 2;
   RepaintButton(HT);
+  if (pressed != nullptr) TrackNonClientLeave();
   if (Application) Application->ProcessMessages();
 }
 

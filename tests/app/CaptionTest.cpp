@@ -60,9 +60,11 @@ class CaptionTest : public ::testing::Test {
     GetWindowRect(window, &r);
     return r;
   }
-  // Sends the hit test for a point in window coordinates, as a mouse move there would.
+  // Puts the mouse on a point in window coordinates and sends the hit test a mouse move there
+  // brings (the system may hit-test the mouse's place on its own too).
   LRESULT HitTest(int x, int y) const {
     const RECT r = WindowRect();
+    SetCursorPos(r.left + x, r.top + y);
     return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y));
   }
   LPARAM ScreenPoint(int x, int y) const {
@@ -157,6 +159,32 @@ TEST_F(CaptionTest, CloseButtonPlaceHitZoneAndStatesAsPainted) {
   EXPECT_EQ(provider->ButtonClose.State, 0);
   EXPECT_TRUE(app->Terminated());
   EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(CaptionTest, CloseButtonTurnsNormalWhenTheMouseLeavesTheWindowStraightFromIt) {
+  const int W = Form1->Width(), B = provider->BorderWidth(), top = ButtonTop();
+  const TRect button = provider->ButtonClose.Rect;
+  const auto normal = ExpectedClose(0, 1);
+  for (const bool press : {false, true}) {
+    SCOPED_TRACE(press ? "pressed" : "hot");
+    ASSERT_EQ(HitTest(W - B - 10, top + 10), HTCLOSE);
+    if (press) SendMessageW(window, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(W - B - 10, top + 10));
+    EXPECT_EQ(provider->ButtonClose.State, press ? 2 : 1);
+    EXPECT_NE(OnScreen(button), normal);
+    // One move takes the mouse from the button to the desktop beside the window: the frame
+    // between them sees no hit test.
+    const RECT r = WindowRect();
+    const int outsideX = r.right + 30 < GetSystemMetrics(SM_CXSCREEN) ? r.right + 30 : r.left - 30;
+    SetCursorPos(outsideX, r.top + top + 10);
+    for (int i = 0; i < 100 && provider->ButtonClose.State != 0; ++i) {
+      PumpMessages();
+      Sleep(20);
+    }
+    EXPECT_EQ(provider->ButtonClose.State, 0);
+    EXPECT_EQ(provider->CurrentHT, 0);
+    EXPECT_EQ(OnScreen(button), normal);
+  }
+  EXPECT_FALSE(app->Terminated());
 }
 
 TEST_F(CaptionTest, InactiveWindowDrawsTheNormalCloseButtonFaded) {
