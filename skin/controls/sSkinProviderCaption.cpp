@@ -510,6 +510,14 @@ bool TsSkinProvider::CaptionMouseMessage(TMessage& Message) {
         case HTCLOSE:
           ButtonClose.State = 0;
           send(WM_SYSCOMMAND, kScClose);
+          // A form that refused to close, or only hid, keeps its window: the pressed face drawn
+          // at the press must not stay in the picture, and the button must be able to turn hot
+          // again (the mouse is still over it when the window stays).
+          if (IsWindow(window)) {
+            CurrentHT = 0;
+            RepaintButton(HTCLOSE);
+            if (IsWindowVisible(window)) SetHotHT(HTCLOSE);
+          }
           return true;
         case HTHELP:
           send(WM_SYSCOMMAND, kScContextHelp);

@@ -187,6 +187,34 @@ TEST_F(CaptionTest, CloseButtonTurnsNormalWhenTheMouseLeavesTheWindowStraightFro
   EXPECT_FALSE(app->Terminated());
 }
 
+TEST_F(CaptionTest, RefusedCloseLeavesTheCloseButtonHotAndWorking) {
+  const int W = Form1->Width(), B = provider->BorderWidth(), top = ButtonTop();
+  int asked = 0;
+  Form1->OnClose = [&asked](TObject*, TCloseAction& action) {
+    ++asked;
+    action = TCloseAction::caNone;
+  };
+  const TRect button = provider->ButtonClose.Rect;
+  for (int round = 1; round <= 2; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_EQ(HitTest(W - B - 10, top + 10), HTCLOSE);
+    EXPECT_EQ(OnScreen(button), ExpectedClose(1, 1));
+    SendMessageW(window, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(W - B - 10, top + 10));
+    SendMessageW(window, WM_NCLBUTTONUP, HTCLOSE, ScreenPoint(W - B - 10, top + 10));
+    PumpMessages();
+    EXPECT_EQ(asked, round);
+    EXPECT_TRUE(IsWindowVisible(window));
+    // The mouse is still over the button: hot, not pressed, on the window and in the picture.
+    EXPECT_EQ(provider->ButtonClose.State, 1);
+    EXPECT_EQ(OnScreen(button), ExpectedClose(1, 1));
+    HitTest(W / 2, top + 10);
+    EXPECT_EQ(provider->ButtonClose.State, 0);
+    EXPECT_EQ(OnScreen(button), ExpectedClose(0, 1));
+  }
+  Form1->OnClose = nullptr;
+  EXPECT_FALSE(app->Terminated());
+}
+
 TEST_F(CaptionTest, InactiveWindowDrawsTheNormalCloseButtonFaded) {
   const int W = Form1->Width(), B = provider->BorderWidth(), top = ButtonTop();
   SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
