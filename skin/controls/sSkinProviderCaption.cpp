@@ -72,12 +72,16 @@ TOutlineDrag Drag;
 
 // [SECTION] Button geometry --------------------------------------------------------------------
 
+// A skin folder's glyph rectangle may run backwards; its buttons are then 0 wide or high, never
+// less, so that the button pitch (width + 1) the hit test divides by stays positive.
 std::int32_t TsSkinProvider::ButtonWidth() {
-  return ValidMask(ButtonClose.ImageIndex) ? StateImageSize(ma[static_cast<std::size_t>(ButtonClose.ImageIndex)]).X : 21;
+  if (!ValidMask(ButtonClose.ImageIndex)) return 21;
+  return std::max(StateImageSize(ma[static_cast<std::size_t>(ButtonClose.ImageIndex)]).X, 0);
 }
 
 std::int32_t TsSkinProvider::ButtonHeight() {
-  return ValidMask(ButtonClose.ImageIndex) ? StateImageSize(ma[static_cast<std::size_t>(ButtonClose.ImageIndex)]).Y : 21;
+  if (!ValidMask(ButtonClose.ImageIndex)) return 21;
+  return std::max(StateImageSize(ma[static_cast<std::size_t>(ButtonClose.ImageIndex)]).Y, 0);
 }
 
 std::int32_t TsSkinProvider::ButtonsCount() {

@@ -515,4 +515,33 @@ TEST_F(SkinProviderTest, CaptionDoubleClickMaximizesAndASecondRestores) {
   EXPECT_EQ(Cache().Width, normalWidth);
 }
 
+TEST_F(SkinProviderTest, BackwardCloseGlyphRectangleNeitherBreaksTheHitTestNorThePaint) {
+  // The mask lines of a skin folder are not checked: a glyph's rectangle may run backwards, which
+  // gives a negative button size. A frame without the system-menu button reaches the title-button
+  // rule of the hit test, which divides by the button pitch.
+  ASSERT_TRUE(IsValidImgIndex(provider->ButtonClose.ImageIndex));
+  TsMaskData& close = ma[static_cast<std::size_t>(provider->ButtonClose.ImageIndex)];
+  const TRect saved = close.R;
+  close.R = TRect{saved.Left + close.ImageCount, saved.Top, saved.Left, saved.Bottom};
+  provider->SetBorderIcons({});
+  EXPECT_GE(provider->ButtonWidth(), 0);
+  EXPECT_GE(provider->ButtonHeight(), 0);
+  HWND window = form->Handle();
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  const int y = bounds.top + (provider->BorderHeight() + provider->CaptionHeight()) / 2;
+  for (int x = bounds.left; x < bounds.right; ++x) {
+    const LRESULT ht = SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+    EXPECT_TRUE(ht == HTCAPTION || ht == HTSYSMENU || ht == HTBORDER || ht == HTNOWHERE) << x << ": " << ht;
+  }
+  provider->SkinData().BackgroundChanged = true;
+  provider->TitleChanged = true;
+  SendMessageW(window, WM_NCPAINT, 0, 0);
+  close.R = saved;
+  provider->SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
+  provider->SkinData().BackgroundChanged = true;
+  SendMessageW(window, WM_NCPAINT, 0, 0);
+  EXPECT_EQ(provider->ButtonWidth(), 20);
+}
+
 }  // namespace
