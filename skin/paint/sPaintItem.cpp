@@ -173,15 +173,25 @@ void PaintItemBGFast(std::int32_t i, std::int32_t PatternIndex, std::int32_t Hot
   PaintBackground(look, pattern, CI, R, P, Bmp);
 }
 
-void PaintItem(std::int32_t i, std::string_view Section, TCacheInfo CI, bool Filling, std::int32_t State, TRect R,
-               TPoint P, const TPixelView& Bmp) {
+namespace {
+
+// The background, then the section's border drawn by `draw` over it.
+void PaintItemWithBorder(decltype(&DrawSkinRect) draw, std::int32_t i, std::string_view Section, TCacheInfo CI,
+                         bool Filling, std::int32_t State, TRect R, TPoint P, const TPixelView& Bmp) {
   if (!ItemFits(Bmp, i, R)) return;
   PaintItemBG(i, Section, CI, State, R, P, Bmp);
   const std::int32_t m = GetMaskIndex(i, Section, "BORDERSMASK");
   // The border's transparent corners show the parent pixels under them.
   CI.X += P.X;
   CI.Y += P.Y;
-  if (IsValidImgIndex(m)) DrawSkinRect(Bmp, R, Filling, CI, ma[static_cast<std::size_t>(m)], State);
+  if (IsValidImgIndex(m)) draw(Bmp, R, Filling, CI, ma[static_cast<std::size_t>(m)], State);
+}
+
+}  // namespace
+
+void PaintItem(std::int32_t i, std::string_view Section, TCacheInfo CI, bool Filling, std::int32_t State, TRect R,
+               TPoint P, const TPixelView& Bmp) {
+  PaintItemWithBorder(&DrawSkinRect, i, Section, CI, Filling, State, R, P, Bmp);
 }
 
 void PaintItemFast(std::int32_t i, std::int32_t BorderIndex, std::int32_t PatternIndex, std::int32_t HotPatternIndex,
@@ -196,12 +206,7 @@ void PaintItemFast(std::int32_t i, std::int32_t BorderIndex, std::int32_t Patter
 
 void PaintSmallItem(std::int32_t i, std::string_view Section, TCacheInfo CI, bool Filling, std::int32_t State, TRect R,
                     TPoint P, const TPixelView& Bmp) {
-  if (!ItemFits(Bmp, i, R)) return;
-  PaintItemBG(i, Section, CI, State, R, P, Bmp);
-  const std::int32_t m = GetMaskIndex(i, Section, "BORDERSMASK");
-  CI.X += P.X;
-  CI.Y += P.Y;
-  if (IsValidImgIndex(m)) DrawSmallSkinRect(Bmp, R, Filling, CI, ma[static_cast<std::size_t>(m)], State);
+  PaintItemWithBorder(&DrawSmallSkinRect, i, Section, CI, Filling, State, R, P, Bmp);
 }
 
 void PaintControl(std::int32_t i, std::int32_t BorderIndex, std::string_view Section, const TCacheInfo& CI,

@@ -3,24 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "BorderReference.h"
-#include "resources/skins/StoredSkins.h"
-#include "skin/data/sSkinLoad.h"
+#include "StoredSkinGlobals.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/sStoredSkin.h"
 #include "skin/paint/sBorders.h"
 
 using namespace borderref;
 
 TEST(BlueGlassBorders, ButtonThreeStatesAndEditMatchTheReference) {
-  TsStoredSkins skins;
-  ASSERT_TRUE(LoadStoredSkins(skins));
-  SelectInternalSkin();
-  TsSkinSource source;
-  source.SkinName = "BlueGlass (internal)";
-  source.InternalSkins = &skins;
-  LoadAllMasks(source);
-  LoadAllGeneralData(source);
-  ASSERT_NE(MasterBitmap, nullptr);
+  skintest::TStoredSkinGlobals globals;
+  ASSERT_TRUE(globals.Load());
   const std::int32_t button = GetMaskIndex(GetSkinIndex("BUTTON"), "BUTTON", "BORDERSMASK");
   const std::int32_t edit = GetMaskIndex(GetSkinIndex("EDIT"), "EDIT", "BORDERSMASK");
   ASSERT_TRUE(IsValidImgIndex(button));
@@ -60,6 +51,4 @@ TEST(BlueGlassBorders, ButtonThreeStatesAndEditMatchTheReference) {
                  [&](TRect dr, TRect sr, int) { RefMasked(regionRef.View(), dr, sr, f, nullptr); });
     EXPECT_EQ(Diff(region.View(), regionRef.View()), "") << c.what << ", PaintSkinBorder";
   }
-  FreeBitmaps();
-  gd.clear();
 }

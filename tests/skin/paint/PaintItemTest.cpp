@@ -9,6 +9,7 @@
 #include <string>
 
 #include "PixelTestUtil.h"
+#include "StoredSkinGlobals.h"
 #include "resources/skins/StoredSkins.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLoad.h"
@@ -33,21 +34,11 @@ TBgr Bgr(TColor c) { return {GetBValue(c), GetGValue(c), GetRValue(c)}; }
 class BlueGlassPaintTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    skins_ = new TsStoredSkins;
-    ASSERT_TRUE(LoadStoredSkins(*skins_));
-    SelectInternalSkin();
-    TsSkinSource source;
-    source.SkinName = "BlueGlass (internal)";
-    source.InternalSkins = skins_;
-    LoadAllMasks(source);
-    LoadAllGeneralData(source);
+    globals_ = new skintest::TStoredSkinGlobals;
+    ASSERT_TRUE(globals_->Load());
   }
-  static void TearDownTestSuite() {
-    FreeBitmaps();
-    gd.clear();
-    delete skins_;
-  }
-  static inline TsStoredSkins* skins_ = nullptr;
+  static void TearDownTestSuite() { delete globals_; }
+  static inline skintest::TStoredSkinGlobals* globals_ = nullptr;
 };
 
 TEST_F(BlueGlassPaintTest, ButtonGradientMixedHalfWithTheFormBelow) {

@@ -16,6 +16,7 @@
 #include "skin/data/sStoredSkin.h"
 #include "skin/paint/sCommonData.h"
 #include "skin/paint/sGraphUtilsWin.h"
+#include "tests/skin/paint/StoredSkinGlobals.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -72,20 +73,10 @@ class TCacheParent : public TCustomControl {
 class CommonDataTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    skins_ = new TsStoredSkins;
-    ASSERT_TRUE(LoadStoredSkins(*skins_));
-    SelectInternalSkin();
-    TsSkinSource source;
-    source.SkinName = "BlueGlass (internal)";
-    source.InternalSkins = skins_;
-    LoadAllMasks(source);
-    LoadAllGeneralData(source);
+    globals_ = new skintest::TStoredSkinGlobals;
+    ASSERT_TRUE(globals_->Load());
   }
-  static void TearDownTestSuite() {
-    FreeBitmaps();
-    gd.clear();
-    delete skins_;
-  }
+  static void TearDownTestSuite() { delete globals_; }
   void SetUp() override {
     journal.clear();
     sSkinData->Active = true;
@@ -108,7 +99,7 @@ class CommonDataTest : public ::testing::Test {
     return probe;
   }
 
-  static inline TsStoredSkins* skins_ = nullptr;
+  static inline skintest::TStoredSkinGlobals* globals_ = nullptr;
   TApplication* app = nullptr;
   TForm* form = nullptr;
 };
