@@ -14,31 +14,27 @@
 #include "framework/win/Text.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
+#include "tests/app/StartCalculator.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
 
-const wchar_t* const kTitle = L"Расчет дискового пространства";
+using apptest::kTitle;
 
 class AppWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Every error box is read and closed: a test never blocks, and no box goes unnoticed.
     boxes = std::make_unique<TMessageBoxWatcher>();
-    app = new TApplication(nullptr);
-    app->SetTitle(Narrow(kTitle));
-    app->CreateForm(Form1);
-    // The blink timer is driven by the tests alone.
-    ASSERT_NE(BlinkingControls, nullptr);
-    EXPECT_TRUE(BlinkingControls->Timer().Running());
-    EXPECT_EQ(BlinkingControls->Timer().Interval(), 500u);
-    BlinkingControls->Timer().SetEnabled(false);
-    Form1->Show();
-    PumpMessages();
+    // The blink timer runs from the start; the tests then drive it alone.
+    app = apptest::StartCalculator([] {
+      ASSERT_NE(BlinkingControls, nullptr);
+      EXPECT_TRUE(BlinkingControls->Timer().Running());
+      EXPECT_EQ(BlinkingControls->Timer().Interval(), 500u);
+    });
   }
   void TearDown() override {
-    delete app;
-    Form1 = nullptr;
+    apptest::StopCalculator(app);
     EXPECT_EQ(boxes->Seen().size(), expectedBoxes) << "error boxes shown";
     boxes.reset();
   }

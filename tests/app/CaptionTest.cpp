@@ -16,11 +16,10 @@
 #include "skin/data/sSkinData.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sCommonData.h"
+#include "tests/app/StartCalculator.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
-
-const wchar_t* const kTitle = L"Расчет дискового пространства";
 
 // The pixels of a rectangle of a device context, B-G-R rows.
 std::vector<std::uint8_t> Grab(HDC dc, const TRect& r) {
@@ -37,20 +36,14 @@ class CaptionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     boxes = std::make_unique<TMessageBoxWatcher>();
-    app = new TApplication(nullptr);
-    app->SetTitle(Narrow(kTitle));
-    app->CreateForm(Form1);
-    BlinkingControls->Timer().SetEnabled(false);
-    Form1->Show();
-    PumpMessages();
+    app = apptest::StartCalculator();
     window = Form1->Handle();
     provider = reinterpret_cast<TsSkinProvider*>(SendMessageW(window, SKM_GETPROVIDER, 0, 0));
     ASSERT_NE(provider, nullptr);
     ASSERT_TRUE(provider->Skinned());
   }
   void TearDown() override {
-    delete app;
-    Form1 = nullptr;
+    apptest::StopCalculator(app);
     EXPECT_TRUE(boxes->Seen().empty()) << "error boxes shown";
     boxes.reset();
   }

@@ -11,6 +11,7 @@
 #include "framework/win/Text.h"
 #include "skin/controls/sSkinProvider.h"
 #include "skin/controls/sSystemMenu.h"
+#include "tests/app/StartCalculator.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -23,12 +24,7 @@ std::array<std::int64_t, static_cast<std::size_t>(TGdiKind::Count)> LiveCounts()
 
 TEST(SkinSwitchLeakTest, TwoHundredSkinChangesLeaveTheLiveGdiObjectsWhereTheyStarted) {
   TMessageBoxWatcher boxes;
-  auto* app = new TApplication(nullptr);
-  app->SetTitle(Narrow(L"Расчет дискового пространства"));
-  app->CreateForm(Form1);
-  BlinkingControls->Timer().SetEnabled(false);
-  Form1->Show();
-  PumpMessages();
+  TApplication* app = apptest::StartCalculator();
   HWND window = Form1->Handle();
   auto* provider = reinterpret_cast<TsSkinProvider*>(SendMessageW(window, SKM_GETPROVIDER, 0, 0));
   ASSERT_NE(provider, nullptr);
@@ -53,8 +49,7 @@ TEST(SkinSwitchLeakTest, TwoHundredSkinChangesLeaveTheLiveGdiObjectsWhereTheySta
   EXPECT_EQ(GdiLiveTotal(), startTotal);
   EXPECT_GE(provider->FullRenderCount - rendersBefore, 200);
   EXPECT_EQ(Form1->sSkinManager1->SkinName(), "BlueGlass (internal)");
-  delete app;
-  Form1 = nullptr;
+  apptest::StopCalculator(app);
   EXPECT_TRUE(boxes.Seen().empty());
 }
 

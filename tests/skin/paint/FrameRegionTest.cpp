@@ -6,11 +6,8 @@
 #include <utility>
 
 #include "PixelTestUtil.h"
-#include "resources/skins/StoredSkins.h"
-#include "skin/data/sSkinData.h"
-#include "skin/data/sSkinLoad.h"
+#include "StoredSkinGlobals.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/sStoredSkin.h"
 #include "skin/paint/sFrameRegion.h"
 
 using namespace pixeltest;
@@ -52,15 +49,8 @@ TPixelSet KeyPixels(const TPixelView& picture, int imageLeft, int imageWidth, in
 }  // namespace
 
 TEST(FrameRegion, BlueGlassCornersLoseExactlyTheirKeyPixels) {
-  TsStoredSkins skins;
-  ASSERT_TRUE(LoadStoredSkins(skins));
-  SelectInternalSkin();
-  TsSkinSource source;
-  source.SkinName = "BlueGlass (internal)";
-  source.InternalSkins = &skins;
-  LoadAllMasks(source);
-  LoadAllGeneralData(source);
-  ASSERT_NE(MasterBitmap, nullptr);
+  skintest::TStoredSkinGlobals globals;
+  ASSERT_TRUE(globals.Load());
   const TPixelView master = MasterBitmap->View();
   const std::int32_t form = GetMaskIndex(GetSkinIndex("FORM"), "FORM", "BORDERSMASK");
   const std::int32_t title = GetMaskIndex(GetSkinIndex("FORMTITLE"), "FORMTITLE", "BORDERSMASK");
@@ -109,7 +99,6 @@ TEST(FrameRegion, BlueGlassCornersLoseExactlyTheirKeyPixels) {
       EXPECT_GE(list[i].Top, list[i - 1].Top) << "rectangle " << i;
     }
   }
-  FreeBitmaps();
 }
 
 TEST(FrameRegion, SyntheticMasksAndShortPictures) {
