@@ -824,18 +824,8 @@ void TsSkinProvider::PaintAll() {
       if (keepsTitle && (!TitleBG || TitleBG->Width() != width)) MakeTitleBG();
       if (HasBorder()) {
         // The caption band composes over the frame under it, pixel for pixel.
-        const TCacheInfo underneath{cache.View(), 0, 0, true};
-        const std::int32_t title = GetSkinIndex("FORMTITLE");
-        if (IsValidSkinIndex(title)) {
-          const TRect band = iconic ? work : TRect{0, 0, width, CaptionHeight() + BorderHeight()};
-          PaintItem(title, "FORMTITLE", underneath, true, state, band, TPoint{0, 0}, cache.View());
-        }
-        if (!iconic) {
-          PaintIcon();
-          PaintTitleBar(TRect{0, 0, cache.Width(), CaptionHeight() + BorderHeight()});
-          PaintButtons();
-          PaintCaptionText(BorderHeight(), CaptionHeight());
-        }
+        const TRect band = iconic ? work : TRect{0, 0, width, CaptionHeight() + BorderHeight()};
+        ComposeCaption(TCacheInfo{cache.View(), 0, 0, true}, band, BorderHeight(), CaptionHeight(), !iconic);
       }
       if (!iconic) TitleChanged = false;
     }
@@ -852,15 +842,20 @@ void TsSkinProvider::MakeTitleBG() {
 }
 
 void TsSkinProvider::PrepareCaption(const TCacheInfo& CacheInfo, TRect R) {
+  ComposeCaption(CacheInfo, TRect{0, 0, R.Right, R.Bottom}, R.Top, R.Bottom, true);
+}
+
+void TsSkinProvider::ComposeCaption(const TCacheInfo& CacheInfo, TRect Band, std::int32_t TextTop,
+                                    std::int32_t TextBottom, bool Decorations) {
   TBitmap& cache = *SkinData().CacheBmp;
   const std::int32_t title = GetSkinIndex("FORMTITLE");
   if (IsValidSkinIndex(title))
-    PaintItem(title, "FORMTITLE", CacheInfo, true, FormActive ? 1 : 0, TRect{0, 0, R.Right, R.Bottom}, TPoint{0, 0},
-              cache.View());
+    PaintItem(title, "FORMTITLE", CacheInfo, true, FormActive ? 1 : 0, Band, TPoint{0, 0}, cache.View());
+  if (!Decorations) return;
   PaintIcon();
-  PaintTitleBar(TRect{0, 0, R.Right, R.Bottom});
+  PaintTitleBar(Band);
   PaintButtons();
-  PaintCaptionText(R.Top, R.Bottom);
+  PaintCaptionText(TextTop, TextBottom);
 }
 
 void TsSkinProvider::PaintIcon() {

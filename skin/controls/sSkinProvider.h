@@ -229,6 +229,11 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void PaintAll();
   void MakeTitleBG();
   void PrepareCaption(const TCacheInfo& CacheInfo, TRect R);
+  // The "FORMTITLE" band over Band (its transparent pixels from CacheInfo); with Decorations,
+  // the icon, the title bar, the buttons and the caption text between rows TextTop and
+  // TextBottom over it. Both paint paths compose the caption through it.
+  void ComposeCaption(const TCacheInfo& CacheInfo, TRect Band, std::int32_t TextTop, std::int32_t TextBottom,
+                      bool Decorations);
   void PaintCaption(HDC DC);
   void OurPaintHandler();
   void PaintForm(HDC DC);
