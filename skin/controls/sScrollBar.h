@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "framework/win/Controls.h"
-#include "skin/paint/sCommonData.h"
+#include "skin/paint/win/sCommonData.h"
 
 enum class TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollCode : std::int32_t {

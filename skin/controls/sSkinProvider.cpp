@@ -14,11 +14,11 @@
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/sAlphaGraph.h"
-#include "skin/paint/sBordersWin.h"
-#include "skin/paint/sCommonData.h"
+#include "skin/paint/win/sBordersWin.h"
+#include "skin/paint/win/sCommonData.h"
 #include "skin/paint/sFrameRegion.h"
 #include "skin/paint/sPaintItem.h"
-#include "skin/paint/sText.h"
+#include "skin/paint/win/sText.h"
 
 // Index of this file:
 // [SECTION] Title icon and title buttons

@@ -25,7 +25,7 @@
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/sAlphaGraph.h"
-#include "skin/paint/sCommonData.h"
+#include "skin/paint/win/sCommonData.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/Reader.h"
 #include "skin/controls/sLabel.h"
-#include "skin/paint/sCommonData.h"
+#include "skin/paint/win/sCommonData.h"
 
 enum class TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 

@@ -13,7 +13,7 @@
 #include <utility>
 #include <string_view>
 
-#include "skin/paint/sGraphUtils.h"
+#include "skin/data/sSkinTypes.h"
 
 inline constexpr std::uint32_t SKM_SETBGCHANGED = 0xA401;     // LParam != 0: background must be rebuilt
 inline constexpr std::uint32_t SKM_NEWSKIN = 0xA402;          // LParam: the skin manager

@@ -16,7 +16,7 @@
 
 #include "framework/core/Geometry.h"
 #include "framework/core/PixelView.h"
-#include "skin/paint/sGradient.h"
+#include "skin/data/sSkinTypes.h"
 
 class TMemIniFile;
 class TsSkinManager;

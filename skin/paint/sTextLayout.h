@@ -1,7 +1,7 @@
 #pragma once
 // The arithmetic of skinned text that needs no device context: fitting a rectangle to a measured
 // text, and shortening a text with an ellipsis against a width measure supplied by the caller.
-// The Windows writers (sText.h) measure with GDI and call these.
+// The Windows writers (win/sText.h) measure with GDI and call these.
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -19,7 +19,7 @@
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
-#include "skin/paint/sCommonData.h"
+#include "skin/paint/win/sCommonData.h"
 #include "skin/paint/sGraphUtils.h"
 #include "tests/win/WinTestSupport.h"
 

@@ -14,8 +14,8 @@
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/sStoredSkin.h"
-#include "skin/paint/sCommonData.h"
-#include "skin/paint/sGraphUtilsWin.h"
+#include "skin/paint/win/sCommonData.h"
+#include "skin/paint/win/sGraphUtilsWin.h"
 #include "tests/skin/paint/StoredSkinGlobals.h"
 #include "tests/win/WinTestSupport.h"
 

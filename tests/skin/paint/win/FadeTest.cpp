@@ -11,8 +11,8 @@
 #include "framework/win/Messages.h"
 #include "skin/data/sMessages.h"
 #include "skin/data/sSkinData.h"
-#include "skin/paint/sCommonData.h"
-#include "skin/paint/sFade.h"
+#include "skin/paint/win/sCommonData.h"
+#include "skin/paint/win/sFade.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "skin/paint/sBordersWin.h"
+#include "skin/paint/win/sBordersWin.h"
 
 HRGN CreateRegionHandle(const TsRegion& Rgn) {
   const TRect b = Rgn.Bounds();

@@ -5,8 +5,8 @@
 
 #include "framework/core/Geometry.h"
 #include "framework/core/PixelView.h"
-#include "skin/paint/sBordersWin.h"
-#include "skin/paint/sGraphUtilsWin.h"
+#include "skin/paint/win/sBordersWin.h"
+#include "skin/paint/win/sGraphUtilsWin.h"
 
 namespace {
 

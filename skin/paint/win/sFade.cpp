@@ -1,4 +1,4 @@
-#include "skin/paint/sFade.h"
+#include "skin/paint/win/sFade.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include "framework/win/Gdi.h"
 #include "skin/data/sMessages.h"
 #include "skin/data/sSkinData.h"
-#include "skin/paint/sCommonData.h"
+#include "skin/paint/win/sCommonData.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "framework/win/Gdi.h"
 #include "framework/win/Graphics.h"
 #include "skin/data/sSkinData.h"
-#include "skin/paint/sText.h"
+#include "skin/paint/win/sText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "skin/paint/sText.h"
+#include "skin/paint/win/sText.h"
 
 #include <array>
 

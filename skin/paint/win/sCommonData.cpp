@@ -1,4 +1,4 @@
-#include "skin/paint/sCommonData.h"
+#include "skin/paint/win/sCommonData.h"
 
 #include <cxxabi.h>
 

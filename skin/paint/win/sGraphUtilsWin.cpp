@@ -1,4 +1,4 @@
-#include "skin/paint/sGraphUtilsWin.h"
+#include "skin/paint/win/sGraphUtilsWin.h"
 
 #include <memory>
 #include <type_traits>
@@ -35,11 +35,6 @@ struct TDCDeleter {
 using TMemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, TDCDeleter>;
 
 }  // namespace
-
-TColor SystemColorToRGB(TColor Color) {
-  if (Color >= 0) return Color;
-  return static_cast<TColor>(GetSysColor(static_cast<int>(static_cast<std::uint32_t>(Color) & 0xFFu)));
-}
 
 void FillDC(HDC DC, const TRect& R, TColor C) {
   TGdiObject brush(CreateSolidBrush(AsColorRef(C)));
