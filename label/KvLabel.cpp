@@ -412,10 +412,11 @@ void TKvLabel::AdjustBounds() {
   rect = TRect{0, 0, WidthOf(rect), HeightOf(rect)};
   TWindowDC screen(nullptr);
   TCanvas& canvas = Canvas();
-  const bool attached = canvas.Handle() != nullptr;
-  if (!attached) canvas.SetHandle(screen.Get());
-  DoDrawText(rect, (WordWrap() ? DT_WORDBREAK : 0) | DT_CALCRECT | DT_EXPANDTABS | CondenseFlag());
-  if (!attached) canvas.SetHandle(nullptr);
+  {
+    // Measures on the screen unless the canvas is painting somewhere already.
+    TCanvasHandleScope attached(canvas, canvas.Handle() != nullptr ? canvas.Handle() : screen.Get());
+    DoDrawText(rect, (WordWrap() ? DT_WORDBREAK : 0) | DT_CALCRECT | DT_EXPANDTABS | CondenseFlag());
+  }
   AdjustForBorders(rect);
   int left = Left();
   const bool rightAligned = UseRightToLeftAlignment() ? Alignment() == TAlignment::taLeftJustify

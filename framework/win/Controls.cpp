@@ -297,15 +297,9 @@ TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(s
 TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::PaintTo(HDC dc) {
-  canvas_->SetHandle(dc);
+  TCanvasHandleScope attached(*canvas_, dc);
   canvas_->Font().Assign(Font());
-  try {
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
+  Paint();
 }
 
 // =============================================================================================
@@ -821,15 +815,8 @@ void TCustomControl::WndProc(TMessage& message) {
       message.Result = 1;
       return;
     case WM_PAINT: {
-      PAINTSTRUCT ps{};
-      HDC dc = BeginPaint(Handle(), &ps);
-      try {
-        PaintWindow(dc, ps.rcPaint);
-      } catch (...) {
-        EndPaint(Handle(), &ps);
-        throw;
-      }
-      EndPaint(Handle(), &ps);
+      TPaintSession paint(Handle());
+      if (paint.DC() != nullptr) PaintWindow(paint.DC(), paint.Area());
       return;
     }
     default:
@@ -847,15 +834,11 @@ void TCustomControl::PaintWindow(HDC dc, const RECT& area) {
     TBrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
     FillRect(bufferDC, &client, brush.Get());
   }
-  canvas_->SetHandle(bufferDC);
-  canvas_->Font().Assign(Font());
-  try {
+  {
+    TCanvasHandleScope attached(*canvas_, bufferDC);
+    canvas_->Font().Assign(Font());
     Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    throw;
   }
-  canvas_->SetHandle(nullptr);
   PaintControls(bufferDC, area);
   BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, bufferDC, area.left, area.top, SRCCOPY);
 }

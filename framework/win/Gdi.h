@@ -1,19 +1,23 @@
 #pragma once
-// Owners of GDI objects and device contexts. Each is move-only, frees its handle exactly once
-// and counts the live handles of its kind, so that tests can prove that painting leaks nothing
-// (Wine's GetGuiResources always answers 0). Selections and context states are scoped too: the
-// previous object or state comes back at the end of the scope.
+// Owners of GDI objects, device contexts and paint sessions. Each is move-only or fixed, frees
+// its handle exactly once and counts the live handles of its kind, so that tests can prove that
+// painting leaks nothing (Wine's GetGuiResources always answers 0). Every GDI object, region,
+// context and paint session of the program goes through them. Selections and context states are
+// scoped too: the previous object or state comes back at the end of the scope.
 #include <windows.h>
 
 #include <cstdint>
 #include <utility>
 
-enum class TGdiKind { Font, Brush, Pen, Bitmap, Region, MemoryDC, WindowDC, Count };
+enum class TGdiKind { Font, Brush, Pen, Bitmap, Region, MemoryDC, WindowDC, PaintSession, Count };
 
 // Live handles of one kind held by the owners below.
 std::int64_t GdiLiveCount(TGdiKind kind);
 // Live handles of every kind together.
 std::int64_t GdiLiveTotal();
+// Handles of one kind the owners have taken since the program started, freed or not: a
+// routine that makes its objects through the owners moves this, one that goes around them not.
+std::int64_t GdiCreatedCount(TGdiKind kind);
 
 namespace gdi_detail {
 void Count(TGdiKind kind, int delta);
@@ -41,6 +45,12 @@ class TGdiObject {
 
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
+  // Hands the handle over to whoever takes it (the system, for a window region that
+  // SetWindowRgn accepted): it no longer counts as ours and is not deleted here.
+  Handle Release() {
+    if (handle_) gdi_detail::Count(Kind, -1);
+    return std::exchange(handle_, nullptr);
+  }
   void Reset() {
     if (handle_) {
       DeleteObject(handle_);
@@ -86,6 +96,24 @@ class TWindowDC {
 
  private:
   HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+};
+
+// A window's paint session: BeginPaint on construction, EndPaint at the end of the scope, also
+// when an exception passes. DC() is null when the system gave no context.
+class TPaintSession {
+ public:
+  explicit TPaintSession(HWND window);
+  TPaintSession(const TPaintSession&) = delete;
+  TPaintSession& operator=(const TPaintSession&) = delete;
+  ~TPaintSession();
+  HDC DC() const { return dc_; }
+  // The area to paint, in client coordinates.
+  const RECT& Area() const { return info_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT info_{};
   HDC dc_ = nullptr;
 };
 

@@ -152,6 +152,21 @@ class TCanvas : public TPersistent {
   HGDIOBJ savedPen_ = nullptr;
 };
 
+// Attaches a context to a canvas for the length of a scope and gives the canvas back the context
+// it had before (usually none) at the end, also when an exception passes, so that a canvas never
+// keeps a context that is released or deleted after the scope.
+class TCanvasHandleScope {
+ public:
+  TCanvasHandleScope(TCanvas& canvas, HDC dc) : canvas_(canvas), previous_(canvas.Handle()) { canvas_.SetHandle(dc); }
+  TCanvasHandleScope(const TCanvasHandleScope&) = delete;
+  TCanvasHandleScope& operator=(const TCanvasHandleScope&) = delete;
+  ~TCanvasHandleScope() { canvas_.SetHandle(previous_); }
+
+ private:
+  TCanvas& canvas_;
+  HDC previous_;
+};
+
 // A 24-bit top-down DIB section with a memory context and a canvas on it.
 class TBitmap : public TPersistent {
  public:

@@ -105,11 +105,12 @@ void TCustomLabel::AdjustBounds() {
   if (InState(csReading | csLoading) || !autoSize_) return;
   TWindowDC screen(nullptr);
   TCanvas& canvas = Canvas();
-  const bool attached = canvas.Handle() != nullptr;
-  if (!attached) canvas.SetHandle(screen.Get());
   TRect rect = ClientRect();
-  DoDrawText(rect, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
-  if (!attached) canvas.SetHandle(nullptr);
+  {
+    // Measures on the screen unless the canvas is painting somewhere already.
+    TCanvasHandleScope attached(canvas, canvas.Handle() != nullptr ? canvas.Handle() : screen.Get());
+    DoDrawText(rect, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
+  }
   int left = Left();
   if (alignment_ == TAlignment::taRightJustify) left += Width() - rect.Right;
   SetBounds(left, Top(), rect.Right, rect.Bottom);

@@ -14,10 +14,10 @@
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/sAlphaGraph.h"
-#include "skin/paint/win/sBordersWin.h"
-#include "skin/paint/win/sCommonData.h"
 #include "skin/paint/sFrameRegion.h"
 #include "skin/paint/sPaintItem.h"
+#include "skin/paint/win/sBordersWin.h"
+#include "skin/paint/win/sCommonData.h"
 #include "skin/paint/win/sText.h"
 
 // Index of this file:
@@ -947,25 +947,18 @@ void TsSkinProvider::NCPaint() {
 }
 
 void TsSkinProvider::OurPaintHandler() {
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(hookedWindow_, &ps);
+  TPaintSession paint(hookedWindow_);
+  HDC dc = paint.DC();
   if (dc == nullptr) return;
-  try {
-    TSavedDC saved(dc);
-    if (!SkinData().GetUpdating() && !Form->InState(csDestroying)) {
-      for (int i = 0; i < Form->ControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(Form->Controls(i));
-        if (child == nullptr || !child->Visible() || (child->ControlStyle() & csOpaque) == 0) continue;
-        const TRect b = child->BoundsRect();
-        ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
-      }
-      PaintForm(dc);
-    }
-  } catch (...) {
-    EndPaint(hookedWindow_, &ps);
-    throw;
+  TSavedDC saved(dc);
+  if (SkinData().GetUpdating() || Form->InState(csDestroying)) return;
+  for (int i = 0; i < Form->ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(Form->Controls(i));
+    if (child == nullptr || !child->Visible() || (child->ControlStyle() & csOpaque) == 0) continue;
+    const TRect b = child->BoundsRect();
+    ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
   }
-  EndPaint(hookedWindow_, &ps);
+  PaintForm(dc);
 }
 
 void TsSkinProvider::PaintForm(HDC DC) {
@@ -1033,10 +1026,10 @@ void TsSkinProvider::UpdateRgn() {
   RegionApplying = true;
   TsRegion region(TRect{0, 0, Form->Width(), Form->Height()});
   for (const TRect& r : RegionRects) region.Remove(r, false);
-  HRGN handle = CreateRegionHandle(region);
-  if (handle == nullptr) return;
-  // The system owns the region from here on.
-  if (SetWindowRgn(hookedWindow_, handle, TRUE) == 0) DeleteObject(handle);
+  TRegionHandle handle = CreateRegionHandle(region);
+  if (!handle) return;
+  // The system owns the region once it accepts it; a refused one is deleted here.
+  if (SetWindowRgn(hookedWindow_, handle.Get(), TRUE) != 0) handle.Release();
 }
 
 // [SECTION] Module functions ------------------------------------------------------------------

@@ -19,8 +19,8 @@
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
-#include "skin/paint/win/sCommonData.h"
 #include "skin/paint/sGraphUtils.h"
+#include "skin/paint/win/sCommonData.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {

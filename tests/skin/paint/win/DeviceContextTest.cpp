@@ -1,53 +1,54 @@
 // The routines that draw on a device context, checked on a DIB section's pixels.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+#include <functional>
 #include <random>
 
 #include "framework/core/Geometry.h"
 #include "framework/core/PixelView.h"
+#include "framework/win/Gdi.h"
+#include "framework/win/Graphics.h"
 #include "skin/paint/win/sBordersWin.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
+#include "skin/paint/win/sText.h"
 
 namespace {
 
-// A 24-bit top-down DIB section selected into a memory context.
+// A 24-bit top-down DIB section selected into a memory context, filled with 0x111111.
 class TDibFixture {
  public:
-  TDibFixture(int w, int h) : w_(w), h_(h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    dc_ = CreateCompatibleDC(nullptr);
-    bmp_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    old_ = SelectObject(dc_, bmp_);
-    memset(bits_, 0x11, static_cast<size_t>(((w * 3 + 3) & ~3) * h));
+  TDibFixture(int w, int h) : bmp_(w, h) {
+    bmp_.DC();  // the memory context exists from the start, not from the first routine on
+    const TPixelView v = bmp_.View();
+    for (int y = 0; y < v.Height; ++y) memset(v.Row(y), 0x11, static_cast<size_t>(3 * v.Width));
   }
-  ~TDibFixture() {
-    SelectObject(dc_, old_);
-    DeleteObject(bmp_);
-    DeleteDC(dc_);
-  }
-  HDC DC() const { return dc_; }
-  TPixelView View() {
-    GdiFlush();
-    return {w_, h_, DibRowBytes(w_), static_cast<std::uint8_t*>(bits_)};
-  }
+  HDC DC() { return bmp_.DC(); }
+  TBitmap& Bitmap() { return bmp_; }
+  TPixelView View() { return bmp_.View(); }
   TColor At(int x, int y) {
-    GdiFlush();
-    const auto* p = static_cast<const unsigned char*>(bits_) + y * ((w_ * 3 + 3) & ~3) + 3 * x;
+    const std::uint8_t* p = bmp_.View().Pixel(x, y);
     return RGBColor(p[2], p[1], p[0]);
   }
 
  private:
-  int w_, h_;
-  HDC dc_{};
-  HBITMAP bmp_{};
-  HGDIOBJ old_{};
-  void* bits_{};
+  TBitmap bmp_;
 };
+
+using TGdiCounts = std::array<std::int64_t, static_cast<std::size_t>(TGdiKind::Count)>;
+
+TGdiCounts LiveCounts() {
+  TGdiCounts counts{};
+  for (std::size_t kind = 0; kind < counts.size(); ++kind) counts[kind] = GdiLiveCount(static_cast<TGdiKind>(kind));
+  return counts;
+}
+
+TGdiCounts CreatedCounts() {
+  TGdiCounts counts{};
+  for (std::size_t kind = 0; kind < counts.size(); ++kind) counts[kind] = GdiCreatedCount(static_cast<TGdiKind>(kind));
+  return counts;
+}
 
 }  // namespace
 
@@ -80,11 +81,10 @@ TEST(DeviceContext, RegionHandleFollowsTheRemovedPieces) {
   TsRegion rgn({0, 0, 10, 4});
   rgn.Remove({0, 0, 3, 1}, true);
   rgn.Remove({8, 0, 10, 1}, false);
-  HRGN h = CreateRegionHandle(rgn);
-  ASSERT_NE(h, nullptr);
+  const TRegionHandle h = CreateRegionHandle(rgn);
+  ASSERT_TRUE(h);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(PtInRegion(h, x, y) != 0, rgn.Contains(x, y)) << x << "," << y;
-  DeleteObject(h);
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(PtInRegion(h.Get(), x, y) != 0, rgn.Contains(x, y)) << x << "," << y;
 }
 
 // The shadow reaches the target context at the point, pixel for pixel what the portable shadow
@@ -116,5 +116,53 @@ TEST(DeviceContext, FadeRectPaintsThePortableShadowAtThePoint) {
         }
         ASSERT_EQ(target.At(x, y), expected) << "tr " << tr << " at " << x << "," << y;
       }
+  }
+}
+
+// Each routine that makes GDI objects of its own takes them through the counted owners (the
+// kinds it needs are counted as made) and frees every one of them (no kind stays above where it
+// started), also for a region handed to the caller and dropped there.
+TEST(DeviceContext, RoutinesMakeTheirObjectsThroughTheCountedOwnersAndFreeThem) {
+  TDibFixture canvas(40, 24);
+  TDibFixture target(40, 24);
+  target.Bitmap().Canvas().Font().SetName("Tahoma");
+  target.Bitmap().Canvas().Font().SetHeight(-13);
+  TRect first{0, 0, 40, 24};
+  WriteText(target.Bitmap().Canvas(), "W", true, first, 0);  // the canvas's font exists from here on
+  struct TCase {
+    const char* Name;
+    std::vector<TGdiKind> Makes;
+    std::function<void()> Run;
+  };
+  const std::vector<TCase> cases = {
+      {"FillDC", {TGdiKind::Brush}, [&] { FillDC(target.DC(), {1, 1, 9, 9}, RGBColor(1, 2, 3)); }},
+      {"DrawRectangleOnDC", {TGdiKind::Pen}, [&] {
+         TRect r{0, 0, 20, 20};
+         std::int32_t width = 2;
+         DrawRectangleOnDC(target.DC(), r, RGBColor(9, 9, 9), RGBColor(1, 1, 1), width);
+       }},
+      {"FadeRect", {TGdiKind::Bitmap, TGdiKind::MemoryDC},
+       [&] { FadeRect(canvas.DC(), {2, 2, 30, 20}, target.DC(), {1, 1}, 2, RGBColor(10, 20, 30), 40, ssRectangle, 3); }},
+      {"CreateRegionHandle", {TGdiKind::Region}, [&] {
+         TsRegion rgn({0, 0, 10, 4});
+         rgn.Remove({0, 0, 3, 1}, true);
+         rgn.Remove({8, 0, 10, 1}, false);
+         EXPECT_TRUE(CreateRegionHandle(rgn));
+       }},
+      {"WriteText on a bitmap", {TGdiKind::Font}, [&] {
+         TRect r{0, 0, 40, 24};
+         target.Bitmap().Canvas().Font().SetHeight(-11);  // a font not made yet
+         WriteText(target.Bitmap().Canvas(), "Wg", false, r, 0);
+       }},
+      {"PaintCheck", {TGdiKind::Pen, TGdiKind::Brush},
+       [&] { PaintCheck(target.Bitmap().Canvas(), {0, 0, 16, 16}, false, RGBColor(0, 0, 0)); }},
+  };
+  for (const TCase& c : cases) {
+    const TGdiCounts live = LiveCounts();
+    const TGdiCounts made = CreatedCounts();
+    c.Run();
+    EXPECT_EQ(LiveCounts(), live) << c.Name;
+    for (const TGdiKind kind : c.Makes)
+      EXPECT_GT(GdiCreatedCount(kind), made[static_cast<std::size_t>(kind)]) << c.Name << " kind " << static_cast<int>(kind);
   }
 }
