@@ -1,13 +1,17 @@
 #pragma once
 // Helpers for tests that drive real windows under Wine: catching the error box that a test
 // provokes (its caption, text, icon and buttons are read, then OK is pressed), and recording
-// sequences of events to compare with a table.
+// sequences of messages and events to compare with a table (MessageSequence.h).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "tests/win/MessageSequence.h"
 
 // What an error box showed.
 struct TBoxSeen {
@@ -136,14 +140,81 @@ inline void PumpMessages() {
   }
 }
 
-// Compares a recording with the expected sequence and prints both side by side on a mismatch.
+// Names of the window messages that recordings meet; empty for others.
+inline std::string WindowMessageName(std::uint32_t message) {
+  struct TName {
+    UINT Message;
+    const char* Name;
+  };
+  static constexpr TName kNames[] = {
+      {WM_CREATE, "WM_CREATE"},
+      {WM_DESTROY, "WM_DESTROY"},
+      {WM_MOVE, "WM_MOVE"},
+      {WM_SIZE, "WM_SIZE"},
+      {WM_ACTIVATE, "WM_ACTIVATE"},
+      {WM_SETFOCUS, "WM_SETFOCUS"},
+      {WM_KILLFOCUS, "WM_KILLFOCUS"},
+      {WM_ENABLE, "WM_ENABLE"},
+      {WM_SETREDRAW, "WM_SETREDRAW"},
+      {WM_SETTEXT, "WM_SETTEXT"},
+      {WM_GETTEXT, "WM_GETTEXT"},
+      {WM_PAINT, "WM_PAINT"},
+      {WM_CLOSE, "WM_CLOSE"},
+      {WM_ERASEBKGND, "WM_ERASEBKGND"},
+      {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+      {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
+      {WM_SETCURSOR, "WM_SETCURSOR"},
+      {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"},
+      {WM_SETFONT, "WM_SETFONT"},
+      {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"},
+      {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
+      {WM_STYLECHANGING, "WM_STYLECHANGING"},
+      {WM_STYLECHANGED, "WM_STYLECHANGED"},
+      {WM_GETICON, "WM_GETICON"},
+      {WM_NCCREATE, "WM_NCCREATE"},
+      {WM_NCDESTROY, "WM_NCDESTROY"},
+      {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
+      {WM_NCHITTEST, "WM_NCHITTEST"},
+      {WM_NCPAINT, "WM_NCPAINT"},
+      {WM_NCACTIVATE, "WM_NCACTIVATE"},
+      {WM_NCMOUSEMOVE, "WM_NCMOUSEMOVE"},
+      {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
+      {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"},
+      {WM_NCLBUTTONDBLCLK, "WM_NCLBUTTONDBLCLK"},
+      {WM_KEYDOWN, "WM_KEYDOWN"},
+      {WM_KEYUP, "WM_KEYUP"},
+      {WM_CHAR, "WM_CHAR"},
+      {WM_COMMAND, "WM_COMMAND"},
+      {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+      {WM_TIMER, "WM_TIMER"},
+      {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+      {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+      {WM_LBUTTONUP, "WM_LBUTTONUP"},
+      {WM_MOUSELEAVE, "WM_MOUSELEAVE"},
+      {WM_NCMOUSELEAVE, "WM_NCMOUSELEAVE"},
+  };
+  for (const TName& n : kNames)
+    if (n.Message == message) return n.Name;
+  return {};
+}
+
+// A namer for TMessageLog: a library's own messages first (such as the skin messages, whose
+// namer returns empty for other numbers), then the window messages.
+template <auto OwnNames>
+std::string MessageNameWith(std::uint32_t message) {
+  if (const std::string_view own = OwnNames(message); !own.empty()) return std::string(own);
+  return WindowMessageName(message);
+}
+
+// Compares a list of recorded steps with the expected list and prints both side by side on a
+// mismatch, the first difference marked.
 inline void ExpectSequence(const std::vector<std::string>& expected, const std::vector<std::string>& actual) {
   if (expected == actual) return;
-  std::string table = "expected | recorded\n";
+  std::vector<std::pair<std::string, std::string>> rows;
+  std::vector<bool> differs;
   for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-    const std::string e = i < expected.size() ? expected[i] : "-";
-    const std::string a = i < actual.size() ? actual[i] : "-";
-    table += (e == a ? "  " : "! ") + e + " | " + a + "\n";
+    rows.emplace_back(i < expected.size() ? expected[i] : "-", i < actual.size() ? actual[i] : "-");
+    differs.push_back(i >= expected.size() || i >= actual.size() || expected[i] != actual[i]);
   }
-  ADD_FAILURE() << table;
+  ADD_FAILURE() << SideBySide(rows, differs);
 }

@@ -2,10 +2,10 @@
 // masks, the caption and client background in the window's picture, activation through the
 // fast caption repaint, the caption double click, and the message sequences of a skin change,
 // of the skin's removal and of the provider's hooking and unhooking.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,6 +17,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSkinProvider.h"
 #include "skin/data/sSkinData.h"
+#include "skin/data/sMessages.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/sGraphUtils.h"
@@ -29,25 +30,21 @@ namespace {
 class TTestForm : public TForm {
  public:
   using TForm::TForm;
-  // What reaches the form's own window procedure (what the provider passes on).
-  std::vector<std::string>* Log = nullptr;
+  // What reaches the form's own window procedure (what the provider passes on), recorded with
+  // the receiver "form".
+  TMessageLog* Log = nullptr;
   void WndProc(TMessage& message) override;
 };
 
-const std::map<UINT, std::string> kRecorded = {
-    {WM_NCCREATE, "WM_NCCREATE"}, {WM_NCDESTROY, "WM_NCDESTROY"}, {WM_NCPAINT, "WM_NCPAINT"},
-    {WM_PAINT, "WM_PAINT"},       {WM_SETTEXT, "WM_SETTEXT"},     {SKM_REPAINT, "SKM_REPAINT"},
-    {SKM_NEWSKIN, "SKM_NEWSKIN"}, {SKM_REMOVESKIN, "SKM_REMOVESKIN"},
-};
+// The messages of the frame's protocols; others (hit tests, position changes) are not recorded.
+const std::set<UINT> kRecorded = {WM_NCCREATE, WM_NCDESTROY, WM_NCPAINT,  WM_PAINT,
+                                  WM_SETTEXT,  SKM_REPAINT,  SKM_NEWSKIN, SKM_REMOVESKIN};
 
-void Record(std::vector<std::string>& log, const std::string& entry) {
-  // Repeats of one step (the system may paint a frame twice) count once.
-  if (log.empty() || log.back() != entry) log.push_back(entry);
-}
+std::string Named(std::uint32_t message) { return MessageNameWith<SkinMessageName>(message); }
 
 void TTestForm::WndProc(TMessage& message) {
-  if (Log != nullptr)
-    if (auto it = kRecorded.find(message.Msg); it != kRecorded.end()) Record(*Log, "form:" + it->second);
+  if (Log != nullptr && kRecorded.count(message.Msg) != 0)
+    Log->Message(message.Msg, message.WParam, message.LParam, "form");
   TForm::WndProc(message);
 }
 
@@ -55,7 +52,7 @@ void TTestForm::WndProc(TMessage& message) {
 // (before the provider's procedure).
 class TSentRecorder {
  public:
-  explicit TSentRecorder(std::vector<std::string>& log) {
+  explicit TSentRecorder(TMessageLog& log) {
     log_ = &log;
     hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
   }
@@ -72,12 +69,12 @@ class TSentRecorder {
       const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
       wchar_t className[32]{};
       GetClassNameW(sent->hwnd, className, 32);
-      if (std::wstring(className) == L"TTestForm")
-        if (auto it = kRecorded.find(sent->message); it != kRecorded.end()) Record(*log_, it->second);
+      if (std::wstring(className) == L"TTestForm" && kRecorded.count(sent->message) != 0)
+        log_->Message(sent->message, sent->wParam, sent->lParam);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
-  static inline std::vector<std::string>* log_ = nullptr;
+  static inline TMessageLog* log_ = nullptr;
   HHOOK hook_ = nullptr;
 };
 
@@ -231,14 +228,14 @@ TEST_F(SkinProviderTest, StartsSkinnedWithTheFrameTakenOver) {
 }
 
 TEST_F(SkinProviderTest, WithoutItsSectionTheProviderPassesEverythingOn) {
-  std::vector<std::string> log;
+  TMessageLog log(&Named);
   provider->SkinData().SetSkinSection("NOSUCHSECTION");
   EXPECT_FALSE(provider->Skinned());
   form->Log = &log;
   SendMessageW(form->Handle(), WM_NCPAINT, 1, 0);
   SendMessageW(form->Handle(), SKM_REPAINT, 0, 0);
   form->Log = nullptr;
-  ExpectSequence({"form:WM_NCPAINT", "form:SKM_REPAINT"}, log);
+  ExpectSequence({Msg(WM_NCPAINT).To("form").W(1), Msg(SKM_REPAINT).To("form")}, log);
   EXPECT_EQ(SendMessageW(form->Handle(), SKM_GETPROVIDER, 0, 0), 0);
 }
 
@@ -404,8 +401,40 @@ TEST_F(SkinProviderTest, NewCaptionTextIsDrawnAndKeptByTheWindow) {
   EXPECT_EQ(provider->FullRenderCount, renders);
 }
 
+// The recording keeps every arrival: a frame painted twice where the table says once fails, as
+// does a parameter that differs; optional entries may be there or not. (The frame is the
+// system's here, so that nothing but the two paints arrives.)
+TEST_F(SkinProviderTest, RecordingsCatchARepeatedPaint) {
+  TMessageLog log(&Named);
+  provider->SkinData().SetSkinSection("NOSUCHSECTION");
+  {
+    TSentRecorder recorder(log);
+    SendMessageW(form->Handle(), WM_NCPAINT, 1, 0);
+    SendMessageW(form->Handle(), WM_NCPAINT, 1, 0);
+  }
+  struct TCase {
+    const char* What;
+    std::vector<TSeqEntry> Expected;
+    const char* Failure;  // part of the report; nullptr: the recording fits
+  };
+  const TCase cases[] = {
+      {"once", {Msg(WM_NCPAINT)}, "| WM_NCPAINT w=1 l=0   <- first difference"},
+      {"once, a second optional", {Msg(WM_NCPAINT), Msg(WM_NCPAINT).Optional()}, nullptr},
+      {"an optional one first", {Msg(WM_NCPAINT).Optional(), Msg(WM_NCPAINT), Msg(WM_NCPAINT)}, nullptr},
+      {"twice, then an absent optional paint", {Msg(WM_NCPAINT).W(1), Msg(WM_NCPAINT).W(1), Msg(WM_PAINT).Optional()},
+       nullptr},
+      {"twice with another wParam", {Msg(WM_NCPAINT).W(1), Msg(WM_NCPAINT).W(0)}, "! WM_NCPAINT w=0"},
+      {"three times", {Msg(WM_NCPAINT), Msg(WM_NCPAINT), Msg(WM_NCPAINT)}, "| -   <- first difference"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    if (c.Failure == nullptr) ExpectSequence(c.Expected, log);
+    else EXPECT_NONFATAL_FAILURE(ExpectSequence(c.Expected, log), c.Failure);
+  }
+}
+
 TEST_F(SkinProviderTest, SkinChangeRepaintsOnceInTheNewSkin) {
-  std::vector<std::string> log;
+  TMessageLog log(&Named);
   const std::int64_t renders = provider->FullRenderCount;
   const auto oldCaption = CacheBytes(CaptionBand());
   HWND window = form->Handle();
@@ -418,8 +447,12 @@ TEST_F(SkinProviderTest, SkinChangeRepaintsOnceInTheNewSkin) {
   }
   EXPECT_EQ(form->Handle(), window) << "the window is kept";
   // The new skin is announced while no skin is active: the provider passes it on; the repaint
-  // comes through the window and paints frame and client once.
-  ExpectSequence({"form:SKM_NEWSKIN", "SKM_REPAINT", "WM_NCPAINT", "WM_PAINT"}, log);
+  // comes through the window. Its non-client paint (wParam 0) applies the new region, and the
+  // system's redraw of the whole frame (wParam 1) arrives inside it and paints the frame too;
+  // the client is painted once. The picture is composed once.
+  ExpectSequence({Msg(SKM_NEWSKIN).To("form"), Msg(SKM_REPAINT), Msg(WM_NCPAINT).W(0), Msg(WM_NCPAINT).W(1),
+                  Msg(WM_PAINT)},
+                 log);
   EXPECT_EQ(provider->FullRenderCount, renders + 1);
   EXPECT_NE(CacheBytes(CaptionBand()), oldCaption);
   EXPECT_EQ(form->Color(), manager->GetGlobalColor());
@@ -437,7 +470,7 @@ TEST_F(SkinProviderTest, SkinChangeRepaintsOnceInTheNewSkin) {
 }
 
 TEST_F(SkinProviderTest, RemovalGivesTheFrameBackAndANewSkinTakesItAgain) {
-  std::vector<std::string> log;
+  TMessageLog log(&Named);
   HWND window = form->Handle();
   {
     TSentRecorder recorder(log);
@@ -448,8 +481,9 @@ TEST_F(SkinProviderTest, RemovalGivesTheFrameBackAndANewSkinTakesItAgain) {
   }
   // The window is recreated with the border icons it had and paints itself from then on: its
   // frame and client paints reach the form's own procedure.
-  ExpectSequence({"WM_NCDESTROY", "form:WM_NCDESTROY", "WM_NCCREATE", "form:WM_NCCREATE", "WM_NCPAINT",
-                  "form:WM_NCPAINT", "form:SKM_REMOVESKIN", "form:WM_PAINT"},
+  ExpectSequence({Msg(WM_NCDESTROY), Msg(WM_NCDESTROY).To("form"), Msg(WM_NCCREATE), Msg(WM_NCCREATE).To("form"),
+                  Msg(WM_NCPAINT).W(1), Msg(WM_NCPAINT).To("form").W(1), Msg(SKM_REMOVESKIN).To("form"),
+                  Msg(WM_PAINT).To("form")},
                  log);
   EXPECT_NE(form->Handle(), window);
   EXPECT_FALSE(provider->Skinned());
@@ -460,7 +494,7 @@ TEST_F(SkinProviderTest, RemovalGivesTheFrameBackAndANewSkinTakesItAgain) {
   EXPECT_EQ(GetWindowRgn(form->Handle(), region.Get()), ERROR) << "the plain window has no region";
   EXPECT_EQ(SendMessageW(form->Handle(), SKM_GETPROVIDER, 0, 0), 0);
 
-  log.clear();
+  log.Clear();
   {
     TSentRecorder recorder(log);
     manager->SetActive(true);
@@ -469,8 +503,11 @@ TEST_F(SkinProviderTest, RemovalGivesTheFrameBackAndANewSkinTakesItAgain) {
   EXPECT_TRUE(provider->Skinned());
   EXPECT_TRUE(form->BorderIcons().Empty());
   // The window loses its border icons again (recreated, still plain while the skin is being
-  // announced), then the repaint paints the skinned frame and client.
-  ExpectSequence({"WM_NCDESTROY", "WM_NCCREATE", "WM_NCPAINT", "SKM_REPAINT", "WM_NCPAINT", "WM_PAINT"}, log);
+  // announced), then the repaint paints the skinned frame, the system's redraw for the new
+  // region inside it as on a skin change, and the client.
+  ExpectSequence({Msg(WM_NCDESTROY), Msg(WM_NCCREATE), Msg(WM_NCPAINT).W(1), Msg(SKM_REPAINT), Msg(WM_NCPAINT).W(0),
+                  Msg(WM_NCPAINT).W(1), Msg(WM_PAINT)},
+                 log);
   ExpectRegionCutsExactly(ExpectedHoles());
 }
 

@@ -12,6 +12,7 @@
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
 #include "skin/data/sImageCodecs.h"
+#include "skin/data/sMessages.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinFolder.h"
 #include "skin/data/sSkinLookup.h"
@@ -20,14 +21,15 @@
 
 namespace {
 
-std::vector<std::string> journal;
+// Every skin message each receiver gets, with the state it finds, and the test's own steps.
+TMessageLog journal(&MessageNameWith<SkinMessageName>);
 // A value no skin gives, put into ConstData to see when it is refreshed.
 constexpr std::int16_t kStale = -7;
 
 // For the announcements: is the skin active, is drawing restricted, is ConstData refreshed.
 std::string Snapshot(UINT msg) {
   if (msg != SKM_NEWSKIN && msg != SKM_REPAINT) return {};
-  std::string s = sSkinData->Active ? " active" : " inactive";
+  std::string s = sSkinData->Active ? "active" : "inactive";
   s += RestrictDrawing ? " restricted" : " free";
   s += ConstData.ScrollBtnIndexes[2] == kStale ? " stale" : " fresh";
   return s;
@@ -41,7 +43,7 @@ struct TRecorder {
 
   bool Take(const std::string& name, TMessage& message) {
     if (!IsSkinMessage(message.Msg)) return false;
-    journal.push_back(name + " " + std::string(SkinMessageName(message.Msg)) + Snapshot(message.Msg));
+    journal.Message(message.Msg, message.WParam, message.LParam, name, Snapshot(message.Msg));
     if (message.Msg == FailOn) throw Exception("receiver failed");
     const auto answer = Skin.Handle(message.Msg, message.WParam, message.LParam);
     message.Result = answer.Result;
@@ -79,7 +81,7 @@ class TRecProvider : public TComponent, public TsSkinMessageReceiver {
   TRecorder Rec;
   void SkinMessage(TMessage& message) override { Rec.Take(Name(), message); }
   void Loaded() override {
-    journal.push_back("loaded " + Name());
+    journal.Event("loaded " + Name());
     TComponent::Loaded();
   }
 };
@@ -153,7 +155,7 @@ class SkinAnnouncementTest : public ::testing::Test {
     RegisterClass<TRecLabel>("TRecLabel");
     RegisterClass<TRecProvider>("TRecProvider");
     RegisterClass<TsSkinManager>("TsSkinManager");
-    journal.clear();
+    journal.Clear();
     ConstData.ScrollBtnIndexes[2] = kStale;
     app = new TApplication(nullptr);
     app->SetTitle("Проба");
@@ -176,19 +178,29 @@ class SkinAnnouncementTest : public ::testing::Test {
   TApplication* app = nullptr;
 };
 
-const std::vector<std::string> kAnnouncement = {
-    "Edit1 SKM_NEWSKIN inactive restricted stale",  "Edit2 SKM_NEWSKIN inactive restricted stale",
-    "Label1 SKM_NEWSKIN inactive restricted stale", "Provider1 SKM_NEWSKIN inactive restricted stale",
-    "Form1 SKM_REPAINT active free fresh",          "Edit1 SKM_REPAINT active free fresh",
-    "Edit2 SKM_REPAINT active free fresh",          "Label1 SKM_REPAINT active free fresh",
+// An announcement of the skin manager as a receiver gets it (the reserved wParam 0; lParam is
+// the manager), with the state the receiver finds.
+TSeqEntry Announced(const char* receiver, std::uint32_t message, const char* state = "") {
+  return Msg(message).To(receiver).W(0).With(state);
+}
+
+const std::vector<TSeqEntry> kAnnouncement = {
+    Announced("Edit1", SKM_NEWSKIN, "inactive restricted stale"),
+    Announced("Edit2", SKM_NEWSKIN, "inactive restricted stale"),
+    Announced("Label1", SKM_NEWSKIN, "inactive restricted stale"),
+    Announced("Provider1", SKM_NEWSKIN, "inactive restricted stale"),
+    Announced("Form1", SKM_REPAINT, "active free fresh"),
+    Announced("Edit1", SKM_REPAINT, "active free fresh"),
+    Announced("Edit2", SKM_REPAINT, "active free fresh"),
+    Announced("Label1", SKM_REPAINT, "active free fresh"),
 };
 
 TEST_F(SkinAnnouncementTest, StartUpAnnouncesTheNamedSkinInsideTheWindowsLoading) {
   TRecForm* form = CreateForm();
-  std::vector<std::string> expected = kAnnouncement;
+  std::vector<TSeqEntry> expected = kAnnouncement;
   // The provider hears of the skin before its own loaded step; it saw the repaint through the
   // form's window and gets no second one.
-  expected.push_back("loaded Provider1");
+  expected.push_back(Event("loaded Provider1"));
   ExpectSequence(expected, journal);
 
   TsSkinManager& manager = *form->sSkinManager1;
@@ -219,15 +231,15 @@ TEST_F(SkinAnnouncementTest, StartUpAnnouncesTheNamedSkinInsideTheWindowsLoading
 TEST_F(SkinAnnouncementTest, SelectingSkinsByNameWithFallbacks) {
   TRecForm* form = CreateForm();
   TsSkinManager& manager = *form->sSkinManager1;
-  manager.OnBeforeChange = [](TObject*) { journal.push_back("before"); };
-  manager.OnAfterChange = [](TObject*) { journal.push_back("after"); };
+  manager.OnBeforeChange = [](TObject*) { journal.Event("before"); };
+  manager.OnAfterChange = [](TObject*) { journal.Event("after"); };
 
-  journal.clear();
+  journal.Clear();
   ConstData.ScrollBtnIndexes[2] = kStale;
   manager.SetSkinName("Winter2003 (internal)");
-  std::vector<std::string> expected = {"before"};
+  std::vector<TSeqEntry> expected = {Event("before")};
   expected.insert(expected.end(), kAnnouncement.begin(), kAnnouncement.end());
-  expected.push_back("after");
+  expected.push_back(Event("after"));
   ExpectSequence(expected, journal);
   EXPECT_EQ(gd.size(), StoredSections(manager, "Winter2003 (internal)"));
   EXPECT_FALSE(pa.empty());
@@ -251,12 +263,12 @@ TEST_F(SkinAnnouncementTest, SelectingSkinsByNameWithFallbacks) {
 
   // Loaded but not announced until UpdateSkin.
   NonAutoUpdate = true;
-  journal.clear();
+  journal.Clear();
   manager.SetSkinName("LongHorn (internal)");
   NonAutoUpdate = false;
-  ExpectSequence({"before", "after"}, journal);
+  ExpectSequence({Event("before"), Event("after")}, journal);
   EXPECT_EQ(gd.size(), StoredSections(manager, "LongHorn (internal)"));
-  journal.clear();
+  journal.Clear();
   ConstData.ScrollBtnIndexes[2] = kStale;
   manager.UpdateSkin();
   ExpectSequence(kAnnouncement, journal);
@@ -265,9 +277,10 @@ TEST_F(SkinAnnouncementTest, SelectingSkinsByNameWithFallbacks) {
 TEST_F(SkinAnnouncementTest, InactiveRemovesTheSkinAndActiveRestoresIt) {
   TRecForm* form = CreateForm();
   TsSkinManager& manager = *form->sSkinManager1;
-  journal.clear();
+  journal.Clear();
   manager.SetActive(false);
-  ExpectSequence({"Edit1 SKM_REMOVESKIN", "Edit2 SKM_REMOVESKIN", "Label1 SKM_REMOVESKIN", "Provider1 SKM_REMOVESKIN"},
+  ExpectSequence({Announced("Edit1", SKM_REMOVESKIN), Announced("Edit2", SKM_REMOVESKIN),
+                  Announced("Label1", SKM_REMOVESKIN), Announced("Provider1", SKM_REMOVESKIN)},
                  journal);
   EXPECT_TRUE(gd.empty());
   EXPECT_TRUE(ma.empty());
@@ -279,7 +292,7 @@ TEST_F(SkinAnnouncementTest, InactiveRemovesTheSkinAndActiveRestoresIt) {
   for (std::size_t i = 0; i < sizeof(ConstData) / sizeof(std::int16_t); ++i) EXPECT_EQ(first[i], -1) << "entry " << i;
   EXPECT_EQ(manager.GetGlobalColor(), static_cast<TColor>(0x8000000F));
 
-  journal.clear();
+  journal.Clear();
   ConstData.ScrollBtnIndexes[2] = kStale;
   manager.SetActive(true);
   ExpectSequence(kAnnouncement, journal);
@@ -296,7 +309,7 @@ TEST_F(SkinAnnouncementTest, OnlyTheFirstManagerLoadsAndAnnounces) {
   EXPECT_EQ(second->SkinDirectory(), "");
   EXPECT_EQ(SearchSkinManager(app), form->sSkinManager1);
 
-  journal.clear();
+  journal.Clear();
   second->SetBuiltInSkins(form->sSkinManager1->InternalSkins());
   EXPECT_EQ(second->InternalSkins().Count(), 5);
   second->SetSkinName("MacOS (internal)");
@@ -304,7 +317,7 @@ TEST_F(SkinAnnouncementTest, OnlyTheFirstManagerLoadsAndAnnounces) {
   second->SetSkinName("MacOS (internal)");
   second->SetActive(false);
   EXPECT_EQ(second->SkinName(), "MacOS (internal)");
-  EXPECT_TRUE(journal.empty());
+  ExpectSequence({}, journal);
   EXPECT_EQ(gd.size(), 57u) << "the default manager's skin stays";
   EXPECT_TRUE(sSkinData->Active);
   Free(second);
@@ -322,17 +335,23 @@ TEST_F(SkinAnnouncementTest, BroadcastSwallowsReceiverErrorsAndReachesOnlyOwnedC
   form->Edit2->Rec.FailOn = SKM_NEWSKIN;
 
   TMessageBoxWatcher boxes;
-  journal.clear();
+  journal.Clear();
   ConstData.ScrollBtnIndexes[2] = kStale;
   form->sSkinManager1->SendNewSkin();
   // Form1's delivery ends at the failing receiver; Form2 still gets everything.
-  ExpectSequence({"Edit1 SKM_NEWSKIN inactive restricted stale", "Edit2 SKM_NEWSKIN inactive restricted stale",
-                  "Edit1 SKM_NEWSKIN inactive restricted stale", "Edit2 SKM_NEWSKIN inactive restricted stale",
-                  "Label1 SKM_NEWSKIN inactive restricted stale", "Form1 SKM_REPAINT active free fresh",
-                  "Edit1 SKM_REPAINT active free fresh", "Edit2 SKM_REPAINT active free fresh",
-                  "Label1 SKM_REPAINT active free fresh", "Form2 SKM_REPAINT active free fresh",
-                  "Edit1 SKM_REPAINT active free fresh", "Edit2 SKM_REPAINT active free fresh",
-                  "Label1 SKM_REPAINT active free fresh"},
+  ExpectSequence({Announced("Edit1", SKM_NEWSKIN, "inactive restricted stale"),
+                  Announced("Edit2", SKM_NEWSKIN, "inactive restricted stale"),
+                  Announced("Edit1", SKM_NEWSKIN, "inactive restricted stale"),
+                  Announced("Edit2", SKM_NEWSKIN, "inactive restricted stale"),
+                  Announced("Label1", SKM_NEWSKIN, "inactive restricted stale"),
+                  Announced("Form1", SKM_REPAINT, "active free fresh"),
+                  Announced("Edit1", SKM_REPAINT, "active free fresh"),
+                  Announced("Edit2", SKM_REPAINT, "active free fresh"),
+                  Announced("Label1", SKM_REPAINT, "active free fresh"),
+                  Announced("Form2", SKM_REPAINT, "active free fresh"),
+                  Announced("Edit1", SKM_REPAINT, "active free fresh"),
+                  Announced("Edit2", SKM_REPAINT, "active free fresh"),
+                  Announced("Label1", SKM_REPAINT, "active free fresh")},
                  journal);
   PumpMessages();
   EXPECT_TRUE(boxes.Seen().empty()) << "nobody is told";
@@ -346,16 +365,16 @@ TEST_F(SkinAnnouncementTest, RepaintHelpersAndSectionUpdates) {
   TsSkinManager& manager = *form->sSkinManager1;
   for (TRecEdit* edit : {form->Edit1, form->Edit2}) edit->Rec.Skin.BackgroundChanged = false;
 
-  journal.clear();
+  journal.Clear();
   manager.UpdateSkinSection("edit");
   EXPECT_EQ(GlobalSectionName, "EDIT");
-  ExpectSequence({"Edit1 SKM_UPDATESECTION", "Edit2 SKM_UPDATESECTION", "Label1 SKM_UPDATESECTION",
-                  "Provider1 SKM_UPDATESECTION"},
+  ExpectSequence({Announced("Edit1", SKM_UPDATESECTION), Announced("Edit2", SKM_UPDATESECTION),
+                  Announced("Label1", SKM_UPDATESECTION), Announced("Provider1", SKM_UPDATESECTION)},
                  journal);
   EXPECT_TRUE(form->Edit1->Rec.Skin.BackgroundChanged);
   EXPECT_FALSE(form->Edit2->Rec.Skin.BackgroundChanged);
 
-  journal.clear();
+  journal.Clear();
   UpdateControls(form);
   StartUrgentPainting(form);
   EXPECT_TRUE(form->Label1->Rec.Skin.UrgentPainting);
@@ -367,16 +386,20 @@ TEST_F(SkinAnnouncementTest, RepaintHelpersAndSectionUpdates) {
   SetBoolMsg(form->Edit1->Handle(), SKM_SETBGCHANGED, false);
   EXPECT_FALSE(GetBoolMsg(form->Edit1->Handle(), SKM_GETUPDATING));
   EXPECT_EQ(SendMessageW(form->Edit1->Handle(), SKM_GETSKININDEX, 0, 0), GetSkinIndex("EDIT") + 1);
-  const std::vector<std::string> children = {"Edit1", "Edit2", "Label1"};
-  std::vector<std::string> expected = {"Form1 SKM_REPAINT active free fresh"};
-  for (const auto& c : children) expected.push_back(c + " SKM_REPAINT active free fresh");
-  for (const char* msg : {"SKM_URGENTPAINT", "SKM_URGENTPAINT"}) {
-    expected.push_back(std::string("Form1 ") + msg);
-    for (const auto& c : children) expected.push_back(c + " " + msg);
+  // Each helper reaches the form (where it starts there) and its children once, with the
+  // parameter that carries its meaning: 1 to start urgent painting and 0 to finish it, 0 for a
+  // flag set to false.
+  const char* const children[] = {"Edit1", "Edit2", "Label1"};
+  std::vector<TSeqEntry> expected = {Msg(SKM_REPAINT).To("Form1").With("active free fresh")};
+  for (const char* c : children) expected.push_back(Msg(SKM_REPAINT).To(c).With("active free fresh"));
+  for (const WPARAM start : {1, 0}) {
+    expected.push_back(Msg(SKM_URGENTPAINT).To("Form1").W(start));
+    for (const char* c : children) expected.push_back(Msg(SKM_URGENTPAINT).To(c).W(start));
   }
-  for (const auto& c : children) expected.push_back(c + " SKM_PARENTUPDATED");
-  expected.insert(expected.end(), {"Label1 SKM_SETBGCHANGED", "Edit1 SKM_GETUPDATING", "Edit1 SKM_SETBGCHANGED",
-                                   "Edit1 SKM_GETUPDATING", "Edit1 SKM_GETSKININDEX"});
+  for (const char* c : children) expected.push_back(Msg(SKM_PARENTUPDATED).To(c));
+  expected.insert(expected.end(), {Msg(SKM_SETBGCHANGED).To("Label1").L(0), Msg(SKM_GETUPDATING).To("Edit1"),
+                                   Msg(SKM_SETBGCHANGED).To("Edit1").L(0), Msg(SKM_GETUPDATING).To("Edit1"),
+                                   Msg(SKM_GETSKININDEX).To("Edit1")});
   ExpectSequence(expected, journal);
 
   EXPECT_EQ(GetControlByName(form, "label1"), form->Label1);
@@ -447,7 +470,7 @@ TEST_F(SkinFolderManagerTest, FolderSkinsLoadWithInheritanceAndWinOverStoredSkin
   EXPECT_EQ(sSkinData->SkinPath, root_);
   EXPECT_EQ(gd.size(), 57u) << "a new directory reloads nothing";
 
-  journal.clear();
+  journal.Clear();
   ConstData.ScrollBtnIndexes[2] = kStale;
   manager.SetSkinName("Frost");
   ExpectSequence(kAnnouncement, journal);
@@ -499,13 +522,13 @@ TEST_F(SkinFolderManagerTest, OldFormatFolderShowsTheErrorBoxAndAnnouncesAnEmpty
   manager.ShowError = [&shown](const std::string& text) { shown.push_back(text); };
   MakeFolder("Old", "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n[TSEDIT]\r\nCOLOR=1\r\n");
   manager.SetSkinDirectory(root_);
-  journal.clear();
+  journal.Clear();
   manager.SetSkinName("Old");
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], kOldFormatMessage);
   EXPECT_TRUE(gd.empty());
   EXPECT_EQ(form->Edit1->Rec.Skin.SkinIndex, -1);
-  EXPECT_EQ(journal.size(), kAnnouncement.size());
+  EXPECT_EQ(journal.Entries().size(), kAnnouncement.size());
 
   // Extraction errors go to the same box.
   EXPECT_FALSE(manager.ExtractInternalSkin("No such skin", root_));

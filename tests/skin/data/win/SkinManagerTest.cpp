@@ -10,33 +10,30 @@
 #include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
 #include "framework/win/StdCtrls.h"
+#include "skin/data/sMessages.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
+#include "tests/win/WinTestSupport.h"
 
 namespace {
 
-std::vector<std::string> journal;
+TMessageLog journal(&MessageNameWith<SkinMessageName>);
 bool throwOnNewSkin = false;
 
-std::string ShortName(UINT msg) {
-  switch (msg) {
-    case SKM_NEWSKIN: return "NEWSKIN";
-    case SKM_REMOVESKIN: return "REMOVESKIN";
-    case SKM_REPAINT: return "REPAINT";
-    case SKM_UPDATESECTION: return "UPDATESECTION";
-    default: return {};
-  }
+// What a receiver sees of each skin message: the message and its parameters, noted with
+// whether the skin is active and drawing restricted, and the cached "GLOBALINFO" index at that
+// moment ("01 54").
+void Record(const std::string& who, const TMessage& m) {
+  if (!IsSkinMessage(m.Msg)) return;
+  std::ostringstream state;
+  state << sSkinData->Active << RestrictDrawing << " " << ConstData.GlobalInfoIndex;
+  journal.Message(m.Msg, m.WParam, m.LParam, who, state.str());
 }
 
-// What a receiver sees: message, then whether the skin is active, drawing restricted, and the
-// cached "GLOBALINFO" index at that moment.
-void Record(const std::string& who, const TMessage& m) {
-  const std::string name = ShortName(m.Msg);
-  if (name.empty()) return;
-  std::ostringstream line;
-  line << who << " " << name << " " << sSkinData->Active << RestrictDrawing << " " << ConstData.GlobalInfoIndex;
-  journal.push_back(line.str());
+// A receiver's entry in the tables: the announcement, with the state it found.
+TSeqEntry Seen(const char* receiver, std::uint32_t message, const char* state) {
+  return Msg(message).To(receiver).With(state);
 }
 
 class TRecordingEdit : public TEdit {
@@ -104,23 +101,18 @@ const char* const kDefinition = R"def(Form1: TSkinTestForm {
 class SkinManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    journal.clear();
+    journal.Clear();
     throwOnNewSkin = false;
     RegisterClass<TRecordingEdit>("TRecordingEdit");
     RegisterClass<TRecordingLabel>("TRecordingLabel");
     RegisterClass<TsSkinManager>("TsSkinManager");
     app = new TApplication(nullptr);
     // An error that reaches a window procedure goes to the application: written down, no box.
-    app->OnException = [](TObject*, const Exception& e) { journal.push_back("error " + e.Message()); };
+    app->OnException = [](TObject*, const Exception& e) { journal.Event("error " + e.Message()); };
   }
   void TearDown() override {
     delete app;
     NonAutoUpdate = false;
-  }
-  static std::string Joined(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + "\n";
-    return out;
   }
   TApplication* app = nullptr;
 };
@@ -128,11 +120,13 @@ class SkinManagerTest : public ::testing::Test {
 TEST_F(SkinManagerTest, StartUpAnnouncesTheSkinThenRepaintsWithFreshIndexes) {
   ConstData = TConstantSkinData{};
   auto* form = new TSkinTestForm(app, kDefinition);
-  const std::vector<std::string> expected = {
-      "Edit1 NEWSKIN 01 0",  "Label1 NEWSKIN 01 0",  "Edit2 NEWSKIN 01 0",   // indexes still the old ones
-      "Form1 REPAINT 10 54", "Edit1 REPAINT 10 54", "Label1 REPAINT 10 54", "Edit2 REPAINT 10 54",
-  };
-  EXPECT_EQ(Joined(journal), Joined(expected));
+  ExpectSequence(
+      {
+          Seen("Edit1", SKM_NEWSKIN, "01 0"), Seen("Label1", SKM_NEWSKIN, "01 0"),  // indexes still the old ones
+          Seen("Edit2", SKM_NEWSKIN, "01 0"), Seen("Form1", SKM_REPAINT, "10 54"), Seen("Edit1", SKM_REPAINT, "10 54"),
+          Seen("Label1", SKM_REPAINT, "10 54"), Seen("Edit2", SKM_REPAINT, "10 54"),
+      },
+      journal);
   EXPECT_EQ(gd.size(), 57u);
   EXPECT_EQ(ma.size(), 77u);
   EXPECT_EQ(pa.size(), 0u);
@@ -154,16 +148,18 @@ TEST_F(SkinManagerTest, ChangesRemovalAndTheDefaultManagerRule) {
   for (const auto& c : {Case{"Winter2003 (internal)", "Winter2003 (internal)", 63}, Case{"Nowhere", "BlueGlass (internal)", 77},
                         Case{"LongHorn (internal)", "LongHorn (internal)", 52}}) {
     SCOPED_TRACE(c.asked);
-    journal.clear();
+    journal.Clear();
     manager->SetSkinName(c.asked);
     EXPECT_EQ(manager->SkinName(), c.chosen);
     EXPECT_EQ(ma.size(), c.masks);
-    EXPECT_EQ(journal.size(), 7u);
+    EXPECT_EQ(journal.Entries().size(), 7u);
   }
 
-  journal.clear();
+  journal.Clear();
   manager->SetActive(false);
-  EXPECT_EQ(Joined(journal), "Edit1 REMOVESKIN 00 54\nLabel1 REMOVESKIN 00 54\nEdit2 REMOVESKIN 00 54\n");
+  ExpectSequence({Seen("Edit1", SKM_REMOVESKIN, "00 54"), Seen("Label1", SKM_REMOVESKIN, "00 54"),
+                  Seen("Edit2", SKM_REMOVESKIN, "00 54")},
+                 journal);
   EXPECT_TRUE(gd.empty() && ma.empty() && pa.empty());
   EXPECT_EQ(ConstData.GlobalInfoIndex, -1);
   EXPECT_EQ(ConstData.CheckMasks[0], -1);
@@ -176,32 +172,34 @@ TEST_F(SkinManagerTest, ChangesRemovalAndTheDefaultManagerRule) {
   auto* second = new TsSkinManager(form);
   EXPECT_FALSE(second->Active());
   EXPECT_TRUE(second->SkinDirectory().empty());
-  journal.clear();
+  journal.Clear();
   second->SetSkinName("MacOS (internal)");
-  EXPECT_TRUE(journal.empty());
+  ExpectSequence({}, journal);
   EXPECT_EQ(ma.size(), 52u);
 
   // Loaded but not announced, until UpdateSkin.
   NonAutoUpdate = true;
   manager->SetSkinName("MacMetal (internal)");
-  EXPECT_TRUE(journal.empty());
+  ExpectSequence({}, journal);
   EXPECT_EQ(ma.size(), 69u);
   manager->UpdateSkin();
-  EXPECT_EQ(journal.size(), 7u);
+  EXPECT_EQ(journal.Entries().size(), 7u);
 
   // A graphic receiver that fails ends the delivery to the rest of its form, silently.
   NonAutoUpdate = false;
   throwOnNewSkin = true;
-  journal.clear();
+  journal.Clear();
   manager->SetSkinName("BlueGlass (internal)");
-  EXPECT_EQ(Joined(journal), "Edit1 NEWSKIN 01 50\nLabel1 NEWSKIN 01 50\nForm1 REPAINT 10 54\nEdit1 REPAINT 10 54\n"
-                             "Label1 REPAINT 10 54\nEdit2 REPAINT 10 54\n");
+  ExpectSequence({Seen("Edit1", SKM_NEWSKIN, "01 50"), Seen("Label1", SKM_NEWSKIN, "01 50"),
+                  Seen("Form1", SKM_REPAINT, "10 54"), Seen("Edit1", SKM_REPAINT, "10 54"),
+                  Seen("Label1", SKM_REPAINT, "10 54"), Seen("Edit2", SKM_REPAINT, "10 54")},
+                 journal);
   throwOnNewSkin = false;
 
-  journal.clear();
+  journal.Clear();
   manager->UpdateSkinSection("edit");
   EXPECT_EQ(GlobalSectionName, "EDIT");
-  EXPECT_EQ(journal.size(), 3u);
+  EXPECT_EQ(journal.Entries().size(), 3u);
 }
 
 }  // namespace

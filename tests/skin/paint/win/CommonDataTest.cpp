@@ -12,6 +12,7 @@
 #include "resources/skins/StoredSkins.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLoad.h"
+#include "skin/data/sMessages.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/sStoredSkin.h"
 #include "skin/paint/win/sCommonData.h"
@@ -21,10 +22,11 @@
 
 namespace {
 
-std::vector<std::string> journal;
+TMessageLog journal(&MessageNameWith<SkinMessageName>);
 
-// A windowed control with skin data that hands every message to the skin data first and writes
-// down what reaches it afterwards: the skin messages passed on, repaint requests and paints.
+// A windowed control with skin data that records every skin message it receives, hands every
+// message to the skin data first and writes down what follows: the skin messages passed on,
+// repaint requests and paints.
 class TSkinnedProbe : public TCustomControl {
  public:
   TSkinnedProbe(TComponent* owner, std::int32_t kind) : TCustomControl(owner), SkinData(this, true) {
@@ -34,21 +36,22 @@ class TSkinnedProbe : public TCustomControl {
   TsCommonData SkinData;
 
   void WndProc(TMessage& message) override {
+    if (IsSkinMessage(message.Msg)) journal.Message(message.Msg, message.WParam, message.LParam);
     if (CommonWndProc(message, SkinData)) return;
-    if (IsSkinMessage(message.Msg)) journal.push_back("passed on");
+    if (IsSkinMessage(message.Msg)) journal.Event("passed on");
     TCustomControl::WndProc(message);
   }
   void Invalidate() override {
-    journal.push_back("invalidate");
+    journal.Event("invalidate");
     TCustomControl::Invalidate();
   }
   void Repaint() override {
-    journal.push_back("repaint now");
+    journal.Event("repaint now");
     TCustomControl::Repaint();
   }
 
  protected:
-  void Paint() override { journal.push_back("paint"); }
+  void Paint() override { journal.Event("paint"); }
 };
 
 // A parent that keeps a picture of its own and offers it at an offset.
@@ -78,7 +81,7 @@ class CommonDataTest : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete globals_; }
   void SetUp() override {
-    journal.clear();
+    journal.Clear();
     sSkinData->Active = true;
     app = new TApplication(nullptr);
     form = new TForm(app);
@@ -115,7 +118,7 @@ TEST_F(CommonDataTest, SkinMessagesAsARecordedSequence) {
   const int savedTransparency = gd[static_cast<std::size_t>(edit)].Transparency;
   gd[static_cast<std::size_t>(edit)].Transparency = 20;
   GlobalSectionName = "EDIT";
-  journal.clear();
+  journal.Clear();
 
   auto flags = [&] {
     const TsCommonData& sd = probe->SkinData;
@@ -143,35 +146,39 @@ TEST_F(CommonDataTest, SkinMessagesAsARecordedSequence) {
       {SKM_REMOVESKIN, 0, 1},      {SKM_GETSKININDEX, 0, 0},
   };
   for (const TStep& s : steps) {
-    journal.push_back(std::string(SkinMessageName(s.Msg)));
     const LRESULT result = SendMessageW(probe->Handle(), s.Msg, s.W, s.L);
-    journal.push_back("= " + std::to_string(result) + " | " + flags());
+    journal.Event("= " + std::to_string(result) + " | " + flags());
   }
   gd[static_cast<std::size_t>(edit)].Transparency = savedTransparency;
   const std::string editResult = std::to_string(edit + 1);
+  // Each message once, then what the control did and its answer; the parameters that carry a
+  // meaning (a flag's value, urgent painting's start) are compared.
   ExpectSequence(
       {
-          "SKM_NEWSKIN", "= 0 | changed updating section=EDIT border=EDIT cache=60x24",
-          "SKM_GETUPDATING", "= 1 | changed updating section=EDIT border=EDIT cache=60x24",
-          "SKM_REPAINT", "invalidate", "= 0 | changed section=EDIT border=EDIT cache=60x24",
-          "SKM_SETBGCHANGED", "= 0 | section=EDIT border=EDIT cache=60x24",
-          "SKM_GETUPDATING", "= 0 | section=EDIT border=EDIT cache=60x24",
-          "SKM_SETUPDATING", "= 0 | updating section=EDIT border=EDIT cache=60x24",
-          "SKM_GETUPDATING", "= 1 | updating section=EDIT border=EDIT cache=60x24",
-          "SKM_SETUPDATING", "= 0 | section=EDIT border=EDIT cache=60x24",
-          "SKM_URGENTPAINT", "= 0 | urgent section=EDIT border=EDIT cache=60x24",
-          "SKM_URGENTPAINT", "= 0 | section=EDIT border=EDIT cache=60x24",
-          "SKM_GETHALFVISIBLE", "= 0 | section=EDIT border=EDIT cache=60x24",
+          Msg(SKM_NEWSKIN), Event("= 0 | changed updating section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_GETUPDATING), Event("= 1 | changed updating section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_REPAINT), Event("invalidate"), Event("= 0 | changed section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_SETBGCHANGED).L(0), Event("= 0 | section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_GETUPDATING), Event("= 0 | section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_SETUPDATING).L(-1), Event("= 0 | updating section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_GETUPDATING), Event("= 1 | updating section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_SETUPDATING).L(0), Event("= 0 | section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_URGENTPAINT).W(1), Event("= 0 | urgent section=EDIT border=EDIT cache=60x24"),
+          // Only the low byte of wParam counts: 0x100 ends urgent painting.
+          Msg(SKM_URGENTPAINT).W(0x100), Event("= 0 | section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_GETHALFVISIBLE), Event("= 0 | section=EDIT border=EDIT cache=60x24"),
           // Transparent sections follow their parent's picture.
-          "SKM_PARENTCHANGED", "= 0 | changed section=EDIT border=EDIT cache=60x24",
-          "SKM_SETBGCHANGED", "= 0 | section=EDIT border=EDIT cache=60x24",
-          "SKM_PARENTUPDATED", "= 0 | section=EDIT border=EDIT cache=60x24",
-          "SKM_UPDATESECTION", "invalidate", "paint", "= 0 | changed section=EDIT border=EDIT cache=60x24",
-          "SKM_GETSKININDEX", "= " + editResult + " | changed section=EDIT border=EDIT cache=60x24",
-          "SKM_GETPROVIDER", "passed on", "= 0 | changed section=EDIT border=EDIT cache=60x24",
-          "SKM_STOPFADING", "passed on", "= 0 | changed section=EDIT border=EDIT cache=60x24",
-          "SKM_REMOVESKIN", "repaint now", "invalidate", "= 0 | changed updating section=-1 border=-1 cache=0x0",
-          "SKM_GETSKININDEX", "= 0 | changed updating section=-1 border=-1 cache=0x0",
+          Msg(SKM_PARENTCHANGED), Event("= 0 | changed section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_SETBGCHANGED).L(0), Event("= 0 | section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_PARENTUPDATED), Event("= 0 | section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_UPDATESECTION), Event("invalidate"), Event("paint"),
+          Event("= 0 | changed section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_GETSKININDEX), Event("= " + editResult + " | changed section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_GETPROVIDER), Event("passed on"), Event("= 0 | changed section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_STOPFADING), Event("passed on"), Event("= 0 | changed section=EDIT border=EDIT cache=60x24"),
+          Msg(SKM_REMOVESKIN), Event("repaint now"), Event("invalidate"),
+          Event("= 0 | changed updating section=-1 border=-1 cache=0x0"),
+          Msg(SKM_GETSKININDEX), Event("= 0 | changed updating section=-1 border=-1 cache=0x0"),
       },
       journal);
 }
@@ -187,13 +194,14 @@ TEST_F(CommonDataTest, SectionSetterAndDefaults) {
   const TStep steps[] = {{"EDIT", "EDIT", true},       {"EDIT", "EDIT", false}, {"", "UNKNOWN", true},
                          {"UNKNOWN", "UNKNOWN", false}, {"NoSuch", "NoSuch", true}, {"button", "button", true}};
   for (const TStep& s : steps) {
-    journal.clear();
+    SCOPED_TRACE(s.Set);
+    journal.Clear();
     sd.BackgroundChanged = false;
     sd.SetSkinSection(s.Set);
     EXPECT_EQ(sd.SkinSection, s.Stored) << s.Set;
     EXPECT_EQ(sd.SkinIndex, GetSkinIndex(s.Stored)) << s.Set;
     EXPECT_EQ(sd.BackgroundChanged, s.Repaints) << s.Set;
-    EXPECT_EQ(journal, s.Repaints ? std::vector<std::string>{"invalidate"} : std::vector<std::string>{}) << s.Set;
+    ExpectSequence(s.Repaints ? std::vector<TSeqEntry>{Event("invalidate")} : std::vector<TSeqEntry>{}, journal);
   }
   sd.SetSkinSection("NoSuch");
   EXPECT_FALSE(sd.Skinned());
