@@ -47,7 +47,8 @@ void TsScrollBar::WndProc(TMessage& message) {
 }
 
 bool TsScrollBar::Skinable() const {
-  // The skin manager does not exist yet: no skin is ever active.
+  // The bar does not paint from the skin yet: it keeps the platform's plain look, so it answers
+  // false whatever skin is active, and a change of position notifies nobody.
   return false;
 }
 

@@ -44,7 +44,8 @@ class TsScrollBar : public TWinControl {
   // Sets position, minimum and maximum at once; the position is clamped into the range.
   void SetParams(int position, int min, int max);
 
-  // A skin is active: only then does a change of position notify.
+  // The bar paints from an active skin; only then does a change of position notify. False for
+  // now: the bar keeps its plain look.
   bool Skinable() const;
 
   TScrollEvent OnScroll;

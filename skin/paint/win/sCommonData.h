@@ -9,7 +9,6 @@
 // [SECTION] TsCommonData
 // [SECTION] Skin data queries and message reactions
 // [SECTION] Painting on device contexts
-// [SECTION] Bound label
 #include <windows.h>
 
 #include <cstdint>
