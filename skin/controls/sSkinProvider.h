@@ -270,6 +270,47 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   bool CaptionMouseMessage(TMessage& Message);
 
  private:
+  // [SECTION] Handlers of NewWndProc's message table (all but the first run while skinned)
+  // Not skinned: a new skin, or the removal of one, is taken up; every message goes on.
+  void PassThroughMessage(TMessage& Message);
+  // After the form's own handling: the frame is repainted in the new state, the menu updated.
+  void WMActivate(TMessage& Message);
+  // Keeps the text for the caption and paints it; the system stores the text unpainted.
+  void WMSetText(TMessage& Message);
+  // The client part from the picture, or only validated while the form is not shown.
+  void WMPaint(TMessage& Message);
+  // Consumed (result 1): the client background comes from the picture.
+  void WMEraseBkgnd(TMessage& Message);
+  // The largest tracking size is the work area, plus 6 for the frame, then the form's own.
+  void WMGetMinMaxInfo(TMessage& Message);
+  // Snaps the new position to the screen edges; not passed on while the skin data updates.
+  void WMWindowPosChanging(TMessage& Message);
+  // WM_WINDOWPOSCHANGED and WM_EXITSIZEMOVE: a move asks for the region again, a new size
+  // for a new picture, painted at once.
+  void WMWindowPosChanged(TMessage& Message);
+  // The frame's hit test (HTProcess); the caption and the client go to the form's own.
+  void WMNCHitTest(TMessage& Message);
+  // The non-client paint (NCPaint), never the system's.
+  void WMNCPaint(TMessage& Message);
+  // The form's own handling with lParam -1 (no system caption painted), then the new state.
+  void WMNCActivate(TMessage& Message);
+  // After the form's own sizing step: a new size needs a new picture.
+  void WMSizing(TMessage& Message);
+  // WM_MOUSELEAVE, WM_NCMOUSELEAVE and CM_MOUSELEAVE: no caption button stays hot.
+  void WMMouseLeave(TMessage& Message);
+  // A changed menu changes the caption: the next full paint may not reuse TitleBG.
+  void CMMenuChanged(TMessage& Message);
+  // Everything composed and painted again, from the full path (TitleBG dropped).
+  void SKMRepaint(TMessage& Message);
+  // Publishes the current picture in GlobalCacheInfo for the child that asked.
+  void SKMGetCache(TMessage& Message);
+  // Starts or ends an update (lParam); a started one marks the background changed.
+  void SKMSetUpdating(TMessage& Message);
+  // Urgent painting on (wParam) composes the picture at once.
+  void SKMUrgentPaint(TMessage& Message);
+  // Result 1 while the picture is outdated or being updated.
+  void SKMGetUpdating(TMessage& Message);
+
   void LookUpIndexes();
   void NewSkin(TMessage& Message, bool skinned);
   void RemoveSkin(bool skinned);
