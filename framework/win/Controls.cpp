@@ -656,12 +656,6 @@ bool TWinControl::WantsTab() {
 void TWinControl::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_COMMAND:
-      // A control's notification comes back to the control itself.
-      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(message.LParam)); child && child != this) {
-        message.Result = SendMessageW(child->handle_, CN_BASE + message.Msg, message.WParam, message.LParam);
-        return;
-      }
-      break;
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CTLCOLORMSGBOX:
@@ -671,88 +665,26 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(message.LParam)); child && child != this) {
-        message.Result = SendMessageW(child->handle_, CN_BASE + message.Msg, message.WParam, message.LParam);
-        return;
-      }
+      if (ReflectNotification(message)) return;
       break;
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORSTATIC:
-    case CN_CTLCOLORBTN: {
-      HDC dc = reinterpret_cast<HDC>(message.WParam);
-      SetTextColor(dc, ColorToRGB(Enabled() ? font_->Color() : clGrayText));
-      SetBkColor(dc, ColorToRGB(Color()));
-      message.Result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-      if (Color() != clWindow) {
-        SetDCBrushColor(dc, ColorToRGB(Color()));
-        message.Result = reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-      }
-      return;
-    }
-    case WM_SETFOCUS:
-      if (TCustomForm* form = GetParentForm(); form && form != this) form->FocusChanged(this);
-      DefaultHandler(message);
-      if (OnEnter) OnEnter(this);
-      return;
-    case WM_KILLFOCUS:
-      DefaultHandler(message);
-      if (OnExit) OnExit(this);
-      return;
-    case WM_KEYDOWN: {
-      if (message.WParam == VK_TAB && GetParentForm() != this && !WantsTab()) {
-        if (TCustomForm* form = GetParentForm())
-          form->SelectNext(this, (GetKeyState(VK_SHIFT) & 0x8000) == 0, true);
-        return;
-      }
-      WORD key = static_cast<WORD>(message.WParam);
-      KeyDown(key, 0);
-      if (key == 0) return;
-      message.WParam = key;
-      break;
-    }
-    case WM_CHAR: {
-      if (message.WParam == L'\t' && GetParentForm() != this && !WantsTab()) return;
-      auto key = static_cast<wchar_t>(message.WParam);
-      KeyPress(key);
-      if (key == 0) return;
-      message.WParam = static_cast<WPARAM>(key);
-      DefaultHandler(message);
-      return;
-    }
+    case CN_CTLCOLORBTN: CNCtlColor(message); return;
+    case WM_SETFOCUS: WMSetFocus(message); return;
+    case WM_KILLFOCUS: WMKillFocus(message); return;
+    case WM_KEYDOWN:
+      if (WMKeyDown(message)) return;
+      break;  // on with the key as KeyDown left it
+    case WM_CHAR: WMChar(message); return;
     case WM_CONTEXTMENU:
-      if (PopupMenu()) {
-        TPoint at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
-        if (at.X == -1 && at.Y == -1) at = ClientToScreen(TPoint{Width() / 2, Height() / 2});
-        DoContextPopup(at);
-        return;
-      }
+      if (WMContextMenu(message)) return;
       break;
     case WM_ERASEBKGND:
-      if (!subclassed_) {
-        EraseBackground(reinterpret_cast<HDC>(message.WParam));
-        message.Result = 1;
-        return;
-      }
+      if (WMEraseBkgnd(message)) return;
       break;
-    case WM_MOUSEMOVE: {
-      const int x = GET_X_LPARAM(message.LParam);
-      const int y = GET_Y_LPARAM(message.LParam);
-      TControl* graphic = GraphicControlAt(x, y);
-      UpdateMouseControl(graphic ? graphic : this);
-      if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, handle_, 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-      }
-      if (graphic) graphic->Perform(message.Msg, message.WParam, MAKELPARAM(x - graphic->Left(), y - graphic->Top()));
-      break;
-    }
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      if (mouseControl == this || (mouseControl && mouseControl->Parent() == this &&
-                                   dynamic_cast<TGraphicControl*>(mouseControl)))
-        UpdateMouseControl(nullptr);
-      break;
+    case WM_MOUSEMOVE: WMMouseMove(message); break;
+    case WM_MOUSELEAVE: WMMouseLeave(message); break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
@@ -761,32 +693,133 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK: {
-      const int x = GET_X_LPARAM(message.LParam);
-      const int y = GET_Y_LPARAM(message.LParam);
-      if (TControl* graphic = GraphicControlAt(x, y); graphic && graphic->Enabled()) {
-        message.Result = graphic->Perform(message.Msg, message.WParam, MAKELPARAM(x - graphic->Left(), y - graphic->Top()));
-        return;
-      }
+    case WM_MBUTTONDBLCLK:
+      if (WMMouseButton(message)) return;
       break;
-    }
-    case CM_VISIBLECHANGED:
-      // A child window shows and hides with its control (without taking the activation); a
-      // form's window is shown and hidden by Show and Hide, which also activate it.
-      if (handle_ && Parent())
-        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                         (Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-      break;
+    case CM_VISIBLECHANGED: CMVisibleChanged(message); break;
     case CM_ENABLEDCHANGED:
-    case CM_COLORCHANGED:
-      for (TControl* control : std::vector<TControl*>(controls_)) control->Perform(CM_PARENTCOLORCHANGED);
-      Invalidate();
-      return;
-    default:
-      break;
+    case CM_COLORCHANGED: CMColorChanged(message); return;
+    default: break;
   }
   TControl::WndProc(message);
+}
+
+// Message handlers of WndProc. A handler that returns bool returns true when the message is
+// done; false sends it on to TControl::WndProc, as do the handlers WndProc calls before a break.
+
+bool TWinControl::ReflectNotification(TMessage& message) {
+  // A control's notification comes back to the control itself.
+  if (TWinControl* child = FindControl(reinterpret_cast<HWND>(message.LParam)); child && child != this) {
+    message.Result = SendMessageW(child->handle_, CN_BASE + message.Msg, message.WParam, message.LParam);
+    return true;
+  }
+  return false;
+}
+
+void TWinControl::CNCtlColor(TMessage& message) {
+  HDC dc = reinterpret_cast<HDC>(message.WParam);
+  SetTextColor(dc, ColorToRGB(Enabled() ? font_->Color() : clGrayText));
+  SetBkColor(dc, ColorToRGB(Color()));
+  message.Result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  if (Color() != clWindow) {
+    SetDCBrushColor(dc, ColorToRGB(Color()));
+    message.Result = reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+  }
+}
+
+void TWinControl::WMSetFocus(TMessage& message) {
+  if (TCustomForm* form = GetParentForm(); form && form != this) form->FocusChanged(this);
+  DefaultHandler(message);
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::WMKillFocus(TMessage& message) {
+  DefaultHandler(message);
+  if (OnExit) OnExit(this);
+}
+
+bool TWinControl::WMKeyDown(TMessage& message) {
+  if (message.WParam == VK_TAB && GetParentForm() != this && !WantsTab()) {
+    if (TCustomForm* form = GetParentForm())
+      form->SelectNext(this, (GetKeyState(VK_SHIFT) & 0x8000) == 0, true);
+    return true;
+  }
+  WORD key = static_cast<WORD>(message.WParam);
+  KeyDown(key, 0);
+  if (key == 0) return true;
+  message.WParam = key;
+  return false;
+}
+
+void TWinControl::WMChar(TMessage& message) {
+  if (message.WParam == L'\t' && GetParentForm() != this && !WantsTab()) return;
+  auto key = static_cast<wchar_t>(message.WParam);
+  KeyPress(key);
+  if (key == 0) return;
+  message.WParam = static_cast<WPARAM>(key);
+  DefaultHandler(message);
+}
+
+bool TWinControl::WMContextMenu(TMessage& message) {
+  if (PopupMenu()) {
+    TPoint at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (at.X == -1 && at.Y == -1) at = ClientToScreen(TPoint{Width() / 2, Height() / 2});
+    DoContextPopup(at);
+    return true;
+  }
+  return false;
+}
+
+bool TWinControl::WMEraseBkgnd(TMessage& message) {
+  if (!subclassed_) {
+    EraseBackground(reinterpret_cast<HDC>(message.WParam));
+    message.Result = 1;
+    return true;
+  }
+  return false;
+}
+
+void TWinControl::WMMouseMove(TMessage& message) {
+  const int x = GET_X_LPARAM(message.LParam);
+  const int y = GET_Y_LPARAM(message.LParam);
+  TControl* graphic = GraphicControlAt(x, y);
+  UpdateMouseControl(graphic ? graphic : this);
+  if (!trackingLeave_) {
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, handle_, 0};
+    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+  }
+  if (graphic) graphic->Perform(message.Msg, message.WParam, MAKELPARAM(x - graphic->Left(), y - graphic->Top()));
+}
+
+void TWinControl::WMMouseLeave(TMessage&) {
+  trackingLeave_ = false;
+  if (mouseControl == this || (mouseControl && mouseControl->Parent() == this &&
+                               dynamic_cast<TGraphicControl*>(mouseControl)))
+    UpdateMouseControl(nullptr);
+}
+
+bool TWinControl::WMMouseButton(TMessage& message) {
+  const int x = GET_X_LPARAM(message.LParam);
+  const int y = GET_Y_LPARAM(message.LParam);
+  if (TControl* graphic = GraphicControlAt(x, y); graphic && graphic->Enabled()) {
+    message.Result = graphic->Perform(message.Msg, message.WParam, MAKELPARAM(x - graphic->Left(), y - graphic->Top()));
+    return true;
+  }
+  return false;
+}
+
+void TWinControl::CMVisibleChanged(TMessage&) {
+  // A child window shows and hides with its control (without taking the activation); a
+  // form's window is shown and hidden by Show and Hide, which also activate it.
+  if (handle_ && Parent())
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                     (Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TWinControl::CMColorChanged(TMessage&) {
+  for (TControl* control : std::vector<TControl*>(controls_)) control->Perform(CM_PARENTCOLORCHANGED);
+  Invalidate();
 }
 
 bool TWinControl::ReadProperty(TReader& reader, const TDefProperty& property) {

@@ -268,6 +268,38 @@ class TWinControl : public TControl {
   void UpdateMouseControl(TControl* control);
   bool WantsTab();
 
+  // Message handlers of WndProc. Those that return bool return true when the message is done
+  // and false when it goes on to TControl::WndProc.
+  // WM_COMMAND, WM_HSCROLL, WM_VSCROLL and WM_CTLCOLOR*: sent back as CN_BASE + message to
+  // the child window they come from, which owns them.
+  bool ReflectNotification(TMessage& message);
+  // A reflected CN_CTLCOLOR*: text and background in the control's font colour and Color.
+  void CNCtlColor(TMessage& message);
+  // Tells the form which control has the focus, then OnEnter after the default handling.
+  void WMSetFocus(TMessage& message);
+  // OnExit after the default handling.
+  void WMKillFocus(TMessage& message);
+  // Tab moves the focus unless the control wants it; otherwise KeyDown may change the key
+  // (the changed one goes on) or swallow it (0).
+  bool WMKeyDown(TMessage& message);
+  // Drops the tab that moved the focus; KeyPress may change or swallow the character.
+  void WMChar(TMessage& message);
+  // Shows the popup menu, if any (a keyboard request at the control's centre).
+  bool WMContextMenu(TMessage& message);
+  // The framework's own class fills its background with Color; a standard class erases itself.
+  bool WMEraseBkgnd(TMessage& message);
+  // Mouse enter and leave for this window and its graphic children, and the move to the
+  // graphic child under the mouse; always goes on.
+  void WMMouseMove(TMessage& message);
+  // The mouse left the window: the window and its graphic children are no longer under it.
+  void WMMouseLeave(TMessage& message);
+  // A button message over an enabled graphic child goes to that child only.
+  bool WMMouseButton(TMessage& message);
+  // A child window shows or hides with its control; always goes on.
+  void CMVisibleChanged(TMessage& message);
+  // CM_COLORCHANGED and CM_ENABLEDCHANGED: the children are told, the window is repainted.
+  void CMColorChanged(TMessage& message);
+
   HWND handle_ = nullptr;
   WNDPROC defWndProc_ = nullptr;
   bool subclassed_ = false;

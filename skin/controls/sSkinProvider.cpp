@@ -24,6 +24,7 @@
 // [SECTION] Title icon and title buttons
 // [SECTION] Construction, properties, loading
 // [SECTION] Hooking and the window procedure
+// [SECTION] Message handlers
 // [SECTION] Skin changes
 // [SECTION] Frame geometry
 // [SECTION] Painting
@@ -388,127 +389,23 @@ bool TsSkinProvider::Skinned() const {
 
 void TsSkinProvider::NewWndProc(TMessage& Message) {
   if (!Skinned()) {
-    if (Message.Msg == SKM_NEWSKIN && Form != nullptr && !Form->InState(csDestroying) && !InBorderIconsChange) {
-      NewSkin(Message, false);
-    } else if (Message.Msg == SKM_REMOVESKIN && Form != nullptr && !Form->InState(csDestroying) &&
-               !InBorderIconsChange) {
-      RemoveSkin(false);
-    }
-    CallOldWndProc(Message);
+    PassThroughMessage(Message);
     return;
   }
 
   switch (Message.Msg) {
-    case WM_ACTIVATE:
-      CallOldWndProc(Message);
-      if (FormCreating()) return;
-      SkinData().BackgroundChanged = true;
-      if (HasBorder()) SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
-      if (SystemMenu != nullptr) SystemMenu->UpdateItems();
-      return;
-
-    case WM_SETTEXT: {
-      CaptionText = Message.LParam != 0 ? Narrow(reinterpret_cast<const wchar_t*>(Message.LParam)) : std::string();
-      SkinData().BackgroundChanged = true;
-      // The system keeps the text (GetWindowText, the task bar) but must not paint its caption:
-      // it does neither while the window is not marked visible.
-      const LONG_PTR style = GetWindowLongPtrW(hookedWindow_, GWL_STYLE);
-      if ((style & WS_VISIBLE) != 0) SetWindowLongPtrW(hookedWindow_, GWL_STYLE, style & ~LONG_PTR{WS_VISIBLE});
-      CallOldWndProc(Message);
-      if ((style & WS_VISIBLE) != 0) SetWindowLongPtrW(hookedWindow_, GWL_STYLE, style);
-      if (FormVisible()) {
-        TWindowDC dc(hookedWindow_, true);
-        TSavedDC saved(dc.Get());
-        PaintCaption(dc.Get());
-      }
-      SendMessageW(hookedWindow_, CM_TEXTCHANGED, 0, 0);
-      return;
-    }
-
-    case WM_PAINT:
-      if (FormVisible()) {
-        OurPaintHandler();
-      } else {
-        ValidateRect(hookedWindow_, nullptr);  // nothing to show: the paint must not come back
-      }
-      if (SkinData().UrgentPainting) FinishUrgentPainting(Form);
-      return;
-
-    case WM_ERASEBKGND:
-      Message.Result = 1;  // the client background comes from the picture
-      return;
-
-    case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
-      info->ptMaxTrackSize.x = MaxWidth() + 6;
-      info->ptMaxTrackSize.y = MaxHeight() + 6;
-      CallOldWndProc(Message);
-      return;
-    }
-
-    case WM_WINDOWPOSCHANGING:
-      if (screenSnap_) SnapPosition(*reinterpret_cast<WINDOWPOS*>(Message.LParam));
-      if (!SkinData().Updating) CallOldWndProc(Message);
-      return;
-
+    case WM_ACTIVATE: WMActivate(Message); break;
+    case WM_SETTEXT: WMSetText(Message); break;
+    case WM_PAINT: WMPaint(Message); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(Message); break;
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); break;
+    // The end of a size or move loop is handled as a position change that moved the window.
     case WM_WINDOWPOSCHANGED:
-    case WM_EXITSIZEMOVE: {
-      bool moved = true;
-      if (Message.Msg == WM_WINDOWPOSCHANGED) {
-        const auto* position = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
-        // Applying the region repositions the window without moving it: that must not ask for
-        // the region again.
-        moved = (position->flags & SWP_NOSIZE) == 0 || (position->flags & SWP_NOMOVE) == 0;
-      }
-      if (moved && !RegionApplying) RegionChanged = true;
-      CallOldWndProc(Message);
-      if (FormChanged()) {
-        if (!FormCreating()) SkinData().BackgroundChanged = true;
-        SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
-        InvalidateRect(hookedWindow_, nullptr, FALSE);
-        UpdateWindow(hookedWindow_);
-      }
-      return;
-    }
-
-    case WM_NCHITTEST: {
-      if (!HasBorder()) {
-        CallOldWndProc(Message);
-        return;
-      }
-      const std::int32_t result = HTProcess(Message);
-      if (result == 0) {
-        CallOldWndProc(Message);
-        SetHotHT(0);
-      } else if (result == HTCAPTION) {
-        if (IsZoomed(hookedWindow_)) Message.Result = HTCAPTION;
-        else CallOldWndProc(Message);
-        SetHotHT(0);
-      } else {
-        Message.Result = result;
-      }
-      return;
-    }
-
-    case WM_NCPAINT:
-      NCPaint();
-      Message.Result = 0;
-      return;
-
-    case WM_NCACTIVATE: {
-      // -1 tells the default handling not to paint the system's caption for the new state.
-      TMessage pass{Message.Msg, Message.WParam, -1, 0};
-      CallOldWndProc(pass);
-      Message.Result = pass.Result;
-      if (FormCreating() || !HasBorder()) return;
-      const bool active = Message.WParam != 0;
-      if (active != FormActive) {
-        FormActive = active;
-        SkinData().BackgroundChanged = true;
-      }
-      return;
-    }
-
+    case WM_EXITSIZEMOVE: WMWindowPosChanged(Message); break;
+    case WM_NCHITTEST: WMNCHitTest(Message); break;
+    case WM_NCPAINT: WMNCPaint(Message); break;
+    case WM_NCACTIVATE: WMNCActivate(Message); break;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
     case WM_NCLBUTTONDBLCLK:
@@ -518,81 +415,191 @@ void TsSkinProvider::NewWndProc(TMessage& Message) {
     case WM_LBUTTONUP:
     case WM_SYSCOMMAND:
       if (!CaptionMouseMessage(Message)) CallOldWndProc(Message);
-      return;
-
-    case WM_SIZING:
-      CallOldWndProc(Message);
-      if (FormChanged()) SkinData().BackgroundChanged = true;
-      return;
-
+      break;
+    case WM_SIZING: WMSizing(Message); break;
     case WM_MOUSELEAVE:
     case WM_NCMOUSELEAVE:
-    case CM_MOUSELEAVE:
-      SetHotHT(0);
-      CallOldWndProc(Message);
-      return;
-
-    case CM_MENUCHANGED:
-      if (!FormCreating() && FormVisible()) TitleChanged = true;
-      CallOldWndProc(Message);
-      return;
-
-    case SKM_NEWSKIN:
-      NewSkin(Message, true);
-      return;
-
-    case SKM_REMOVESKIN:
-      RemoveSkin(true);
-      return;
-
-    case SKM_GETPROVIDER:
-      Message.Result = reinterpret_cast<LRESULT>(this);
-      return;
-
-    case SKM_REPAINT:
-      if (InState(csLoading)) return;
-      SkinData().BackgroundChanged = true;
-      SkinData().EndUpdate();
-      TitleBG.reset();
-      SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
-      InvalidateRect(hookedWindow_, nullptr, FALSE);
-      UpdateWindow(hookedWindow_);
-      if (useGlobalColor_) ApplyGlobalColor();
-      return;
-
-    case SKM_GETCACHE:
-      if (InState(csLoading)) return;
-      // A child asking for the background gets the current picture, not an outdated one.
-      if (SkinData().BackgroundChanged && !painting_) PaintAll();
-      GlobalCacheInfo = TCacheInfo{SkinData().CacheBmp->View(), OffsetX(), OffsetY() + 1, !SkinData().CacheBmp->Empty()};
-      return;
-
-    case SKM_ISHANDLED:
-      Message.Result = 1;
-      return;
-
-    case SKM_SETUPDATING:
-      SkinData().SetUpdating(Message.LParam != 0);
-      if (Message.LParam != 0) SkinData().BackgroundChanged = true;
-      return;
-
-    case SKM_URGENTPAINT:
-      SkinData().UrgentPainting = Message.WParam != 0;
-      if (SkinData().UrgentPainting) PaintAll();
-      return;
-
-    case SKM_GETUPDATING:
-      Message.Result = SkinData().BackgroundChanged || SkinData().Updating ? 1 : 0;
-      return;
-
-    case SKM_SETLINKEDCONTROL:
-      SkinData().PaintTarget = Message.LParam;
-      return;
-
-    default:
-      CallOldWndProc(Message);
-      return;
+    case CM_MOUSELEAVE: WMMouseLeave(Message); break;
+    case CM_MENUCHANGED: CMMenuChanged(Message); break;
+    case SKM_NEWSKIN: NewSkin(Message, true); break;
+    case SKM_REMOVESKIN: RemoveSkin(true); break;
+    case SKM_GETPROVIDER: Message.Result = reinterpret_cast<LRESULT>(this); break;
+    case SKM_REPAINT: SKMRepaint(Message); break;
+    case SKM_GETCACHE: SKMGetCache(Message); break;
+    case SKM_ISHANDLED: Message.Result = 1; break;
+    case SKM_SETUPDATING: SKMSetUpdating(Message); break;
+    case SKM_URGENTPAINT: SKMUrgentPaint(Message); break;
+    case SKM_GETUPDATING: SKMGetUpdating(Message); break;
+    case SKM_SETLINKEDCONTROL: SkinData().PaintTarget = Message.LParam; break;
+    default: CallOldWndProc(Message); break;
   }
+}
+
+// [SECTION] Message handlers ------------------------------------------------------------------
+//
+// One handler per message of NewWndProc's table, called only while the provider is skinned.
+// Each passes the message on to the form's own procedure (CallOldWndProc) where and when the
+// table needs it, or sets the result itself.
+
+void TsSkinProvider::PassThroughMessage(TMessage& Message) {
+  if (Message.Msg == SKM_NEWSKIN && Form != nullptr && !Form->InState(csDestroying) && !InBorderIconsChange) {
+    NewSkin(Message, false);
+  } else if (Message.Msg == SKM_REMOVESKIN && Form != nullptr && !Form->InState(csDestroying) &&
+             !InBorderIconsChange) {
+    RemoveSkin(false);
+  }
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::WMActivate(TMessage& Message) {
+  CallOldWndProc(Message);
+  if (FormCreating()) return;
+  SkinData().BackgroundChanged = true;
+  if (HasBorder()) SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
+  if (SystemMenu != nullptr) SystemMenu->UpdateItems();
+}
+
+void TsSkinProvider::WMSetText(TMessage& Message) {
+  CaptionText = Message.LParam != 0 ? Narrow(reinterpret_cast<const wchar_t*>(Message.LParam)) : std::string();
+  SkinData().BackgroundChanged = true;
+  // The system keeps the text (GetWindowText, the task bar) but must not paint its caption:
+  // it does neither while the window is not marked visible.
+  const LONG_PTR style = GetWindowLongPtrW(hookedWindow_, GWL_STYLE);
+  if ((style & WS_VISIBLE) != 0) SetWindowLongPtrW(hookedWindow_, GWL_STYLE, style & ~LONG_PTR{WS_VISIBLE});
+  CallOldWndProc(Message);
+  if ((style & WS_VISIBLE) != 0) SetWindowLongPtrW(hookedWindow_, GWL_STYLE, style);
+  if (FormVisible()) {
+    TWindowDC dc(hookedWindow_, true);
+    TSavedDC saved(dc.Get());
+    PaintCaption(dc.Get());
+  }
+  SendMessageW(hookedWindow_, CM_TEXTCHANGED, 0, 0);
+}
+
+void TsSkinProvider::WMPaint(TMessage&) {
+  if (FormVisible()) {
+    OurPaintHandler();
+  } else {
+    ValidateRect(hookedWindow_, nullptr);  // nothing to show: the paint must not come back
+  }
+  if (SkinData().UrgentPainting) FinishUrgentPainting(Form);
+}
+
+void TsSkinProvider::WMEraseBkgnd(TMessage& Message) {
+  Message.Result = 1;  // the client background comes from the picture
+}
+
+void TsSkinProvider::WMGetMinMaxInfo(TMessage& Message) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+  info->ptMaxTrackSize.x = MaxWidth() + 6;
+  info->ptMaxTrackSize.y = MaxHeight() + 6;
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::WMWindowPosChanging(TMessage& Message) {
+  if (screenSnap_) SnapPosition(*reinterpret_cast<WINDOWPOS*>(Message.LParam));
+  if (!SkinData().Updating) CallOldWndProc(Message);
+}
+
+void TsSkinProvider::WMWindowPosChanged(TMessage& Message) {
+  bool moved = true;
+  if (Message.Msg == WM_WINDOWPOSCHANGED) {
+    const auto* position = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+    // Applying the region repositions the window without moving it: that must not ask for
+    // the region again.
+    moved = (position->flags & SWP_NOSIZE) == 0 || (position->flags & SWP_NOMOVE) == 0;
+  }
+  if (moved && !RegionApplying) RegionChanged = true;
+  CallOldWndProc(Message);
+  if (FormChanged()) {
+    if (!FormCreating()) SkinData().BackgroundChanged = true;
+    SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
+    InvalidateRect(hookedWindow_, nullptr, FALSE);
+    UpdateWindow(hookedWindow_);
+  }
+}
+
+void TsSkinProvider::WMNCHitTest(TMessage& Message) {
+  if (!HasBorder()) {
+    CallOldWndProc(Message);
+    return;
+  }
+  const std::int32_t result = HTProcess(Message);
+  if (result == 0) {
+    CallOldWndProc(Message);
+    SetHotHT(0);
+  } else if (result == HTCAPTION) {
+    if (IsZoomed(hookedWindow_)) Message.Result = HTCAPTION;
+    else CallOldWndProc(Message);
+    SetHotHT(0);
+  } else {
+    Message.Result = result;
+  }
+}
+
+void TsSkinProvider::WMNCPaint(TMessage& Message) {
+  NCPaint();
+  Message.Result = 0;
+}
+
+void TsSkinProvider::WMNCActivate(TMessage& Message) {
+  // -1 tells the default handling not to paint the system's caption for the new state.
+  TMessage pass{Message.Msg, Message.WParam, -1, 0};
+  CallOldWndProc(pass);
+  Message.Result = pass.Result;
+  if (FormCreating() || !HasBorder()) return;
+  const bool active = Message.WParam != 0;
+  if (active != FormActive) {
+    FormActive = active;
+    SkinData().BackgroundChanged = true;
+  }
+}
+
+void TsSkinProvider::WMSizing(TMessage& Message) {
+  CallOldWndProc(Message);
+  if (FormChanged()) SkinData().BackgroundChanged = true;
+}
+
+void TsSkinProvider::WMMouseLeave(TMessage& Message) {
+  SetHotHT(0);
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::CMMenuChanged(TMessage& Message) {
+  if (!FormCreating() && FormVisible()) TitleChanged = true;
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::SKMRepaint(TMessage&) {
+  if (InState(csLoading)) return;
+  SkinData().BackgroundChanged = true;
+  SkinData().EndUpdate();
+  TitleBG.reset();
+  SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
+  InvalidateRect(hookedWindow_, nullptr, FALSE);
+  UpdateWindow(hookedWindow_);
+  if (useGlobalColor_) ApplyGlobalColor();
+}
+
+void TsSkinProvider::SKMGetCache(TMessage&) {
+  if (InState(csLoading)) return;
+  // A child asking for the background gets the current picture, not an outdated one.
+  if (SkinData().BackgroundChanged && !painting_) PaintAll();
+  GlobalCacheInfo = TCacheInfo{SkinData().CacheBmp->View(), OffsetX(), OffsetY() + 1, !SkinData().CacheBmp->Empty()};
+}
+
+void TsSkinProvider::SKMSetUpdating(TMessage& Message) {
+  SkinData().SetUpdating(Message.LParam != 0);
+  if (Message.LParam != 0) SkinData().BackgroundChanged = true;
+}
+
+void TsSkinProvider::SKMUrgentPaint(TMessage& Message) {
+  SkinData().UrgentPainting = Message.WParam != 0;
+  if (SkinData().UrgentPainting) PaintAll();
+}
+
+void TsSkinProvider::SKMGetUpdating(TMessage& Message) {
+  Message.Result = SkinData().BackgroundChanged || SkinData().Updating ? 1 : 0;
 }
 
 void TsSkinProvider::SnapPosition(WINDOWPOS& position) const {

@@ -270,6 +270,90 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   bool CaptionMouseMessage(TMessage& Message);
 
  private:
+  // [SECTION] Handlers of NewWndProc's message table (all but the first run while skinned)
+  // Not skinned: a new skin, or the removal of one, is taken up; every message goes on.
+  void PassThroughMessage(TMessage& Message);
+  // After the form's own handling: the frame is repainted in the new state, the menu updated.
+  void WMActivate(TMessage& Message);
+  // Keeps the text for the caption and paints it; the system stores the text unpainted.
+  void WMSetText(TMessage& Message);
+  // The client part from the picture, or only validated while the form is not shown.
+  void WMPaint(TMessage& Message);
+  // Consumed (result 1): the client background comes from the picture.
+  void WMEraseBkgnd(TMessage& Message);
+  // The largest tracking size is the work area, plus 6 for the frame, then the form's own.
+  void WMGetMinMaxInfo(TMessage& Message);
+  // Snaps the new position to the screen edges; not passed on while the skin data updates.
+  void WMWindowPosChanging(TMessage& Message);
+  // WM_WINDOWPOSCHANGED and WM_EXITSIZEMOVE: a move asks for the region again, a new size
+  // for a new picture, painted at once.
+  void WMWindowPosChanged(TMessage& Message);
+  // The frame's hit test (HTProcess); the caption and the client go to the form's own.
+  void WMNCHitTest(TMessage& Message);
+  // The non-client paint (NCPaint), never the system's.
+  void WMNCPaint(TMessage& Message);
+  // The form's own handling with lParam -1 (no system caption painted), then the new state.
+  void WMNCActivate(TMessage& Message);
+  // After the form's own sizing step: a new size needs a new picture.
+  void WMSizing(TMessage& Message);
+  // WM_MOUSELEAVE, WM_NCMOUSELEAVE and CM_MOUSELEAVE: no caption button stays hot.
+  void WMMouseLeave(TMessage& Message);
+  // A changed menu changes the caption: the next full paint may not reuse TitleBG.
+  void CMMenuChanged(TMessage& Message);
+  // Everything composed and painted again, from the full path (TitleBG dropped).
+  void SKMRepaint(TMessage& Message);
+  // Publishes the current picture in GlobalCacheInfo for the child that asked.
+  void SKMGetCache(TMessage& Message);
+  // Starts or ends an update (lParam); a started one marks the background changed.
+  void SKMSetUpdating(TMessage& Message);
+  // Urgent painting on (wParam) composes the picture at once.
+  void SKMUrgentPaint(TMessage& Message);
+  // Result 1 while the picture is outdated or being updated.
+  void SKMGetUpdating(TMessage& Message);
+
+  // [SECTION] Handlers of CaptionMouseMessage (sSkinProviderCaption.cpp). Each returns true
+  // when the message is done, false when it goes on to the form's own procedure.
+  // What CaptionMouseMessage reads of the message and the window before any handler acts.
+  struct TCaptionMouse {
+    std::int32_t HT;         // wParam: the hit-test code of a non-client message
+    std::int32_t X, Y;       // lParam: screen point (non-client) or client point
+    HWND Window;             // the form's window
+    bool SkinnedPopups;      // the system menu is the skinned one
+    bool Maximized, Minimized;
+    bool OutlineDrag;        // rmBorder: the provider moves and sizes the window itself
+  };
+  // Presses a caption or title button, or drops the system menu from the icon; the rest of the
+  // frame goes to FrameLButtonDown.
+  bool WMNCLButtonDown(TMessage& Message, const TCaptionMouse& mouse);
+  // A press on the caption, an edge or a minimized window: drags it, or starts the outline drag.
+  bool FrameLButtonDown(TMessage& Message, const TCaptionMouse& mouse);
+  // A caption or title button acts on its release; a release elsewhere ends the outline drag.
+  bool WMNCLButtonUp(const TCaptionMouse& mouse);
+  // Minimizes the form (the application minimizes with its main form).
+  void MinimizeButtonUp(const TCaptionMouse& mouse);
+  // Maximizes or restores the form.
+  void MaximizeButtonUp(const TCaptionMouse& mouse);
+  // Closes the form; a window that stays gets its close button back in the normal or hot face.
+  void CloseButtonUp(const TCaptionMouse& mouse);
+  // Enters the context help mode.
+  void HelpButtonUp(const TCaptionMouse& mouse);
+  // A release in the client area (the mouse is captured) ends the outline drag.
+  bool WMLButtonUp(const TCaptionMouse& mouse);
+  // Ends an outline drag; on the caption maximizes or restores, on the icon closes the form.
+  bool WMNCLButtonDblClk(const TCaptionMouse& mouse);
+  // Drops the skinned system menu over the caption and the icon.
+  bool WMNCRButtonUp(const TCaptionMouse& mouse);
+  // The system's move and size commands prepare the outline drag; they still go on.
+  bool WMSysCommand(TMessage& Message, const TCaptionMouse& mouse);
+  // The outline follows the mouse, after the form's own handling of the move.
+  bool WMMouseMove(TMessage& Message, const TCaptionMouse& mouse);
+  // Moves the whole outline by the mouse's way since the last move.
+  void MoveOutline(POINT at);
+  // Moves the dragged edges of the outline to the mouse (the first move only takes its point).
+  void SizeOutline(POINT at);
+  // Ends the outline drag at a screen point and releases the mouse.
+  void EndDrag(POINT at);
+
   void LookUpIndexes();
   void NewSkin(TMessage& Message, bool skinned);
   void RemoveSkin(bool skinned);

@@ -53,6 +53,8 @@ TPoint StateImageSize(const TsMaskData& mask) {
 
 bool IsSizingEdge(std::int32_t ht) { return ht >= HTLEFT && ht <= HTBOTTOMRIGHT; }
 
+void Send(HWND window, UINT msg, WPARAM wParam) { SendMessageW(window, msg, wParam, 0); }
+
 // The outline drag's state is shared by every provider: only one drag can run at a time.
 struct TOutlineDrag {
   bool bInProcess = false;  // a drag is in progress
@@ -447,180 +449,223 @@ void MoveEdges(std::int32_t direction, std::int32_t X, std::int32_t Y, std::int3
 // [SECTION] Caption mouse messages -------------------------------------------------------------
 
 bool TsSkinProvider::CaptionMouseMessage(TMessage& Message) {
-  const auto ht = static_cast<std::int32_t>(Message.WParam);
-  const std::int32_t X = PointX(Message.LParam), Y = PointY(Message.LParam);
+  // What every handler reads, taken once before any of them acts.
   HWND window = Form->Handle();
-  const bool skinnedPopups = SkinManager != nullptr && SkinManager->SkinnedPopups();
-  const bool maximized = IsZoomed(window) != FALSE, minimized = IsIconic(window) != FALSE;
-  const bool outlineDrag = resizeMode_ == TsResizeMode::rmBorder;
-  auto send = [window](UINT msg, WPARAM wParam, LPARAM lParam = 0) { SendMessageW(window, msg, wParam, lParam); };
-  auto endDrag = [&](POINT at) {
-    StopMove(at.x, at.y);
-    ReleaseCapture();
-  };
+  const TCaptionMouse mouse{.HT = static_cast<std::int32_t>(Message.WParam),
+                            .X = PointX(Message.LParam),
+                            .Y = PointY(Message.LParam),
+                            .Window = window,
+                            .SkinnedPopups = SkinManager != nullptr && SkinManager->SkinnedPopups(),
+                            .Maximized = IsZoomed(window) != FALSE,
+                            .Minimized = IsIconic(window) != FALSE,
+                            .OutlineDrag = resizeMode_ == TsResizeMode::rmBorder};
   Message.Result = 0;
 
   switch (Message.Msg) {
-    case WM_NCLBUTTONDOWN:
-      if (ht == HTSYSMENU) {
-        if (!skinnedPopups) return false;
-        SetHotHT(0);
-        const TPoint origin = FormLeftTop();
-        DropSysMenu(origin.X + BorderWidth(), origin.Y + BorderHeight() + IconHeight());
-        return true;
-      }
-      if (ht == HTMINBUTTON || ht == HTMAXBUTTON || ht == HTCLOSE || ht == HTHELP || (ht >= kMdiCloseHT && ht <= kMdiMinimizeHT)) {
-        SetPressedHT(ht);
-        return true;
-      }
-      if (ht >= kTitleButtonHT && ht < kTitleButtonHT + titleButtons_->Count()) {
-        SetPressedHT(ht);
-        titleButtons_->Items(ht - kTitleButtonHT).MouseDown(ht - kTitleButtonHT, TMouseButton::mbLeft, 0, X, Y);
-        return true;
-      }
-      if (minimized) {
-        send(WM_SYSCOMMAND, kScDragMove);
-        send(WM_NCLBUTTONUP, 0);
-        return true;
-      }
-      SetHotHT(0);
-      // A maximized window is not dragged by its caption.
-      if (maximized && CursorToPoint(X, Y).Y < BorderHeight() + CaptionHeight()) return true;
-      if (!outlineDrag || ht == HTMENU) return false;
-      if (ht == HTCAPTION) CallOldWndProc(Message);
-      Drag.bMode = !IsSizingEdge(ht);
-      send(WM_SYSCOMMAND, Drag.bMode ? kScMove : kScSize);
-      // The edge being dragged is the one the hit test found under the press.
-      if (Drag.nDirection == 0) Drag.nDirection = ht;
-      StartMove(X, Y);
-      return true;
-
-    case WM_NCLBUTTONUP:
-      switch (ht) {
-        case HTMINBUTTON:
-          SetHotHT(0);
-          // The application has no window besides its forms: minimizing the main form is how
-          // the application minimizes too.
-          send(WM_SYSCOMMAND, kScMinimize);
-          SystemMenu->UpdateItems();
-          SkinData().BackgroundChanged = true;
-          send(WM_NCPAINT, 0);
-          return true;
-        case HTMAXBUTTON:
-          send(WM_SYSCOMMAND, maximized ? kScRestore : kScMaximize);
-          SetHotHT(0);
-          SystemMenu->UpdateItems();
-          return true;
-        case HTCLOSE:
-          ButtonClose.State = 0;
-          send(WM_SYSCOMMAND, kScClose);
-          // A form that refused to close, or only hid, keeps its window: the pressed face drawn
-          // at the press must not stay in the picture, and the button must be able to turn hot
-          // again (the mouse is still over it when the window stays).
-          if (IsWindow(window)) {
-            CurrentHT = 0;
-            RepaintButton(HTCLOSE);
-            if (IsWindowVisible(window)) SetHotHT(HTCLOSE);
-          }
-          return true;
-        case HTHELP:
-          send(WM_SYSCOMMAND, kScContextHelp);
-          SetHotHT(0);
-          SystemMenu->UpdateItems();
-          return true;
-        default: break;
-      }
-      if (ht >= kMdiCloseHT && ht <= kMdiMinimizeHT) return true;  // no child forms here
-      if (ht >= kTitleButtonHT && ht < kTitleButtonHT + titleButtons_->Count()) {
-        titleButtons_->Items(ht - kTitleButtonHT).MouseUp(ht - kTitleButtonHT, TMouseButton::mbLeft, 0, X, Y);
-        SetHotHT(0);
-        return true;
-      }
-      if (minimized) return false;
-      if (outlineDrag && !maximized && Drag.bInProcess) {
-        endDrag({X, Y});  // the point of a non-client message is already on the screen
-        return true;
-      }
-      return false;
-
-    case WM_LBUTTONUP:
-      if (outlineDrag && !maximized && Drag.bInProcess) {
-        POINT at{X, Y};
-        ClientToScreen(window, &at);
-        endDrag(at);
-        return true;
-      }
-      return false;
-
-    case WM_NCLBUTTONDBLCLK:
-      if (outlineDrag && Drag.bInProcess) endDrag({X, Y});
-      if (ht == HTCAPTION) {
-        if (SystemMenu->MaximizeEnabled() || SystemMenu->RestoreEnabled()) {
-          if (maximized) ShowWindow(window, SW_SHOWNORMAL);
-          else send(WM_SYSCOMMAND, kScMaximize);
-        }
-        SystemMenu->UpdateItems();
-      } else if (ht == HTSYSMENU) {
-        Form->Close();
-      }
-      return true;
-
-    case WM_NCRBUTTONDOWN:
-      return skinnedPopups && (ht == HTCAPTION || ht == HTSYSMENU);
-
-    case WM_NCRBUTTONUP:
-      if (!skinnedPopups) return false;
-      if (ht == HTCAPTION || ht == HTSYSMENU) {
-        SetHotHT(0);
-        DropSysMenu(X, Y);
-      }
-      return true;
-
-    case WM_SYSCOMMAND:
-      if (!outlineDrag || Drag.bInProcess) return false;
-      if ((Message.WParam & 0xFFF0) == kScMove) {
-        SetCapture(window);
-        Drag.bMode = true;
-        Drag.bCapture = true;
-      } else if ((Message.WParam & 0xFFF0) == kScSize) {
-        SetCapture(window);
-        Drag.nDirection = 0;
-        Drag.bMode = false;
-        Drag.bCapture = true;
-      }
-      return false;
-
-    case WM_MOUSEMOVE: {
-      if (!outlineDrag) return false;
-      CallOldWndProc(Message);
-      POINT at{X, Y};
-      ClientToScreen(window, &at);
-      if (Drag.bMode) {
-        Drag.bCapture = false;
-        if (Drag.bInProcess) {
-          DrawFormBorder(Drag.nleft, Drag.ntop);
-          Drag.nleft += at.x - Drag.nX;
-          Drag.ntop += at.y - Drag.nY;
-          Drag.nX = at.x;
-          Drag.nY = at.y;
-          DrawFormBorder(Drag.nleft, Drag.ntop);
-        }
-      } else {
-        if (Drag.bCapture) {
-          Drag.nX = at.x;
-          Drag.nY = at.y;
-          Drag.bCapture = false;
-        }
-        if (Drag.bInProcess) {
-          DrawFormBorder(Drag.nleft, Drag.ntop);
-          const TPoint origin = FormLeftTop();
-          MoveEdges(Drag.nDirection, at.x, at.y, origin.X, origin.Y, Form->Width(), Form->Height());
-          DrawFormBorder(Drag.nleft, Drag.ntop);
-        }
-      }
-      return true;
-    }
-
+    case WM_NCLBUTTONDOWN: return WMNCLButtonDown(Message, mouse);
+    case WM_NCLBUTTONUP: return WMNCLButtonUp(mouse);
+    case WM_LBUTTONUP: return WMLButtonUp(mouse);
+    case WM_NCLBUTTONDBLCLK: return WMNCLButtonDblClk(mouse);
+    // With skinned popups the release over the caption opens the menu: the press is consumed.
+    case WM_NCRBUTTONDOWN: return mouse.SkinnedPopups && (mouse.HT == HTCAPTION || mouse.HT == HTSYSMENU);
+    case WM_NCRBUTTONUP: return WMNCRButtonUp(mouse);
+    case WM_SYSCOMMAND: return WMSysCommand(Message, mouse);
+    case WM_MOUSEMOVE: return WMMouseMove(Message, mouse);
     default: return false;
   }
+}
+
+// A caption button only turns pressed (it acts on the release); the system icon drops the menu.
+bool TsSkinProvider::WMNCLButtonDown(TMessage& Message, const TCaptionMouse& mouse) {
+  const std::int32_t ht = mouse.HT;
+  if (ht == HTSYSMENU) {
+    if (!mouse.SkinnedPopups) return false;
+    SetHotHT(0);
+    const TPoint origin = FormLeftTop();
+    DropSysMenu(origin.X + BorderWidth(), origin.Y + BorderHeight() + IconHeight());
+    return true;
+  }
+  if (ht == HTMINBUTTON || ht == HTMAXBUTTON || ht == HTCLOSE || ht == HTHELP || (ht >= kMdiCloseHT && ht <= kMdiMinimizeHT)) {
+    SetPressedHT(ht);
+    return true;
+  }
+  if (ht >= kTitleButtonHT && ht < kTitleButtonHT + titleButtons_->Count()) {
+    SetPressedHT(ht);
+    titleButtons_->Items(ht - kTitleButtonHT).MouseDown(ht - kTitleButtonHT, TMouseButton::mbLeft, 0, mouse.X, mouse.Y);
+    return true;
+  }
+  return FrameLButtonDown(Message, mouse);
+}
+
+// A press on the caption or an edge, or on a minimized window: the outline drag starts here.
+bool TsSkinProvider::FrameLButtonDown(TMessage& Message, const TCaptionMouse& mouse) {
+  const std::int32_t ht = mouse.HT;
+  if (mouse.Minimized) {
+    Send(mouse.Window, WM_SYSCOMMAND, kScDragMove);
+    Send(mouse.Window, WM_NCLBUTTONUP, 0);
+    return true;
+  }
+  SetHotHT(0);
+  // A maximized window is not dragged by its caption.
+  if (mouse.Maximized && CursorToPoint(mouse.X, mouse.Y).Y < BorderHeight() + CaptionHeight()) return true;
+  if (!mouse.OutlineDrag || ht == HTMENU) return false;
+  if (ht == HTCAPTION) CallOldWndProc(Message);
+  Drag.bMode = !IsSizingEdge(ht);
+  Send(mouse.Window, WM_SYSCOMMAND, Drag.bMode ? kScMove : kScSize);
+  // The edge being dragged is the one the hit test found under the press.
+  if (Drag.nDirection == 0) Drag.nDirection = ht;
+  StartMove(mouse.X, mouse.Y);
+  return true;
+}
+
+// A caption button acts on its release, whatever was pressed before; a release elsewhere ends
+// an outline drag.
+bool TsSkinProvider::WMNCLButtonUp(const TCaptionMouse& mouse) {
+  const std::int32_t ht = mouse.HT;
+  switch (ht) {
+    case HTMINBUTTON: MinimizeButtonUp(mouse); return true;
+    case HTMAXBUTTON: MaximizeButtonUp(mouse); return true;
+    case HTCLOSE: CloseButtonUp(mouse); return true;
+    case HTHELP: HelpButtonUp(mouse); return true;
+    default: break;
+  }
+  if (ht >= kMdiCloseHT && ht <= kMdiMinimizeHT) return true;  // no child forms here
+  if (ht >= kTitleButtonHT && ht < kTitleButtonHT + titleButtons_->Count()) {
+    titleButtons_->Items(ht - kTitleButtonHT).MouseUp(ht - kTitleButtonHT, TMouseButton::mbLeft, 0, mouse.X, mouse.Y);
+    SetHotHT(0);
+    return true;
+  }
+  if (mouse.Minimized) return false;
+  if (mouse.OutlineDrag && !mouse.Maximized && Drag.bInProcess) {
+    EndDrag({mouse.X, mouse.Y});  // the point of a non-client message is already on the screen
+    return true;
+  }
+  return false;
+}
+
+void TsSkinProvider::MinimizeButtonUp(const TCaptionMouse& mouse) {
+  SetHotHT(0);
+  // The application has no window besides its forms: minimizing the main form is how
+  // the application minimizes too.
+  Send(mouse.Window, WM_SYSCOMMAND, kScMinimize);
+  SystemMenu->UpdateItems();
+  SkinData().BackgroundChanged = true;
+  Send(mouse.Window, WM_NCPAINT, 0);
+}
+
+void TsSkinProvider::MaximizeButtonUp(const TCaptionMouse& mouse) {
+  Send(mouse.Window, WM_SYSCOMMAND, mouse.Maximized ? kScRestore : kScMaximize);
+  SetHotHT(0);
+  SystemMenu->UpdateItems();
+}
+
+void TsSkinProvider::CloseButtonUp(const TCaptionMouse& mouse) {
+  ButtonClose.State = 0;
+  Send(mouse.Window, WM_SYSCOMMAND, kScClose);
+  // A form that refused to close, or only hid, keeps its window: the pressed face drawn
+  // at the press must not stay in the picture, and the button must be able to turn hot
+  // again (the mouse is still over it when the window stays).
+  if (IsWindow(mouse.Window)) {
+    CurrentHT = 0;
+    RepaintButton(HTCLOSE);
+    if (IsWindowVisible(mouse.Window)) SetHotHT(HTCLOSE);
+  }
+}
+
+void TsSkinProvider::HelpButtonUp(const TCaptionMouse& mouse) {
+  Send(mouse.Window, WM_SYSCOMMAND, kScContextHelp);
+  SetHotHT(0);
+  SystemMenu->UpdateItems();
+}
+
+bool TsSkinProvider::WMLButtonUp(const TCaptionMouse& mouse) {
+  if (mouse.OutlineDrag && !mouse.Maximized && Drag.bInProcess) {
+    POINT at{mouse.X, mouse.Y};
+    ClientToScreen(mouse.Window, &at);
+    EndDrag(at);
+    return true;
+  }
+  return false;
+}
+
+bool TsSkinProvider::WMNCLButtonDblClk(const TCaptionMouse& mouse) {
+  if (mouse.OutlineDrag && Drag.bInProcess) EndDrag({mouse.X, mouse.Y});
+  if (mouse.HT == HTCAPTION) {
+    if (SystemMenu->MaximizeEnabled() || SystemMenu->RestoreEnabled()) {
+      if (mouse.Maximized) ShowWindow(mouse.Window, SW_SHOWNORMAL);
+      else Send(mouse.Window, WM_SYSCOMMAND, kScMaximize);
+    }
+    SystemMenu->UpdateItems();
+  } else if (mouse.HT == HTSYSMENU) {
+    Form->Close();
+  }
+  return true;
+}
+
+bool TsSkinProvider::WMNCRButtonUp(const TCaptionMouse& mouse) {
+  if (!mouse.SkinnedPopups) return false;
+  if (mouse.HT == HTCAPTION || mouse.HT == HTSYSMENU) {
+    SetHotHT(0);
+    DropSysMenu(mouse.X, mouse.Y);
+  }
+  return true;
+}
+
+// The system's move and size commands: the outline drag captures the mouse and waits for the
+// first move; the command itself still goes to the form's own procedure.
+bool TsSkinProvider::WMSysCommand(TMessage& Message, const TCaptionMouse& mouse) {
+  if (!mouse.OutlineDrag || Drag.bInProcess) return false;
+  if ((Message.WParam & 0xFFF0) == kScMove) {
+    SetCapture(mouse.Window);
+    Drag.bMode = true;
+    Drag.bCapture = true;
+  } else if ((Message.WParam & 0xFFF0) == kScSize) {
+    SetCapture(mouse.Window);
+    Drag.nDirection = 0;
+    Drag.bMode = false;
+    Drag.bCapture = true;
+  }
+  return false;
+}
+
+// The outline follows the mouse, after the form's own handling of the move.
+bool TsSkinProvider::WMMouseMove(TMessage& Message, const TCaptionMouse& mouse) {
+  if (!mouse.OutlineDrag) return false;
+  CallOldWndProc(Message);
+  POINT at{mouse.X, mouse.Y};
+  ClientToScreen(mouse.Window, &at);
+  if (Drag.bMode) MoveOutline(at);
+  else SizeOutline(at);
+  return true;
+}
+
+void TsSkinProvider::MoveOutline(POINT at) {
+  Drag.bCapture = false;
+  if (Drag.bInProcess) {
+    DrawFormBorder(Drag.nleft, Drag.ntop);
+    Drag.nleft += at.x - Drag.nX;
+    Drag.ntop += at.y - Drag.nY;
+    Drag.nX = at.x;
+    Drag.nY = at.y;
+    DrawFormBorder(Drag.nleft, Drag.ntop);
+  }
+}
+
+void TsSkinProvider::SizeOutline(POINT at) {
+  if (Drag.bCapture) {
+    Drag.nX = at.x;
+    Drag.nY = at.y;
+    Drag.bCapture = false;
+  }
+  if (Drag.bInProcess) {
+    DrawFormBorder(Drag.nleft, Drag.ntop);
+    const TPoint origin = FormLeftTop();
+    MoveEdges(Drag.nDirection, at.x, at.y, origin.X, origin.Y, Form->Width(), Form->Height());
+    DrawFormBorder(Drag.nleft, Drag.ntop);
+  }
+}
+
+void TsSkinProvider::EndDrag(POINT at) {
+  StopMove(at.x, at.y);
+  ReleaseCapture();
 }
