@@ -68,7 +68,9 @@ TEST_F(SkinnedControlsTest, ControlsHoldSkinDataOfTheirKind) {
     SetWindowTextW(c.Control->Handle(), L"x");
     wchar_t text[8]{};
     GetWindowTextW(c.Control->Handle(), text, 8);
-    if (c.Control != bar) EXPECT_STREQ(text, L"x") << c.Section;
+    if (c.Control != bar) {
+      EXPECT_STREQ(text, L"x") << c.Section;
+    }
   }
 }
 
