@@ -1,13 +1,39 @@
 #!/usr/bin/env bash
-# Builds every target (native, sanitizers, win64, win32) and runs every test.
-# Installs what is missing first. Exits non-zero when anything fails.
+# Builds every target (native, sanitizers, win64, win32) and runs every test, the Windows ones
+# under 64-bit and 32-bit Wine. Installs what is missing first. Exits non-zero when anything
+# fails; at the end it prints the time each step took.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
-tools/install-deps
-
 jobs=$(nproc)
-step() { printf '\n== %s\n' "$*"; }
+# Each step says how long it took, and the end gives every step's time and the total, so that
+# a run shows where its time goes.
+step_name=
+step_start=$SECONDS
+step_times=()
+end_step() {
+  [ -n "$step_name" ] || return 0
+  local took=$((SECONDS - step_start))
+  step_times+=("$(printf '%5d s  %s' "$took" "$step_name")")
+  printf '== %s: %d s\n' "$step_name" "$took"
+}
+step() {
+  end_step
+  step_name=$*
+  step_start=$SECONDS
+  printf '\n== %s\n' "$step_name"
+}
+# Also after a failed step, so that the time up to the failure shows too.
+report_times() {
+  end_step
+  printf '\n== time of each step\n'
+  printf '%s\n' "${step_times[@]}"
+  printf '%5d s  total\n' "$SECONDS"
+}
+trap report_times EXIT
+
+step "install what is missing"
+tools/install-deps
 
 step "native: build and test"
 cmake --preset native >/dev/null
@@ -19,15 +45,21 @@ cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize
 
-step "win32: build and link"
+step "win64: build"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$jobs"
+
+step "win64: test under 64-bit Wine"
+tools/wine-run --arch win64 --init
+ctest --preset win64
+
+step "win32: build"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
 
-step "win64: build, and test under Wine"
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$jobs"
-tools/wine-run --init
-ctest --preset win64
+step "win32: test under 32-bit Wine"
+tools/wine-run --arch win32 --init
+ctest --preset win32
 
 step "fuzz targets (clang, libFuzzer with address and undefined-behaviour sanitizers): 60 s each"
 # A run counts as hung after 30 s: the largest picture the readers accept (16 Mi pixels) takes a

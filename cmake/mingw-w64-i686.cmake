@@ -1,5 +1,5 @@
 # MinGW-w64 cross toolchain for the 32-bit Windows program (posix thread variant).
-# Built and linked every time; not run here (no 32-bit Wine on these machines).
+# Its programs and tests run under 32-bit Wine (Debian's wine32:i386) in a 32-bit prefix.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -10,3 +10,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Test programs of this target run under 32-bit Wine: the wrapper reads each program's PE
+# header and picks the 32-bit loader and prefix for it.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)

@@ -9,5 +9,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Test programs of this target run under Wine.
+# Test programs of this target run under 64-bit Wine: the wrapper reads each program's PE
+# header and picks the 64-bit loader and prefix for it. One path, no arguments: the storagecalc
+# tests pass the emulator on as a single -D definition.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
