@@ -749,6 +749,8 @@ void TsScrollBar::WndProc(TMessage& message) {
         TWinControl::WndProc(message);
         break;
       case WM_MOUSEMOVE:
+        // The system hit-tests the window under the pointer, not the one holding the capture:
+        // outside the bar a drag follows the moves the captured bar receives.
         if (skinned && Enabled() && ControlIsReady(this) && HandleAllocated() && GetCapture() == Handle())
           TrackPointer({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
         TWinControl::WndProc(message);

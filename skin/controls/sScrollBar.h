@@ -125,8 +125,9 @@ class TsScrollBar : public TWinControl {
   TScrollBarMetrics Metrics() const;
   TScrollPartStates States() const;
   void StoreStates(const TScrollPartStates& states);
-  // Hover and drag for a client point: the hit-test step, also run for mouse moves that the
-  // captured control receives (the system does not hit-test for a window holding the capture).
+  // Hover and drag for a client point: the hit-test step, also run for the mouse moves that the
+  // bar receives while it holds the capture (outside the bar the system hit-tests the windows
+  // under the pointer, not the bar).
   void TrackPointer(TPoint clientPoint);
   void MouseEnter();
   void MouseLeave();
