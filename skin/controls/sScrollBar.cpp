@@ -83,6 +83,7 @@ TsScrollBar::TsScrollBar(TComponent* owner) : TWinControl(owner) {
 }
 
 TsScrollBar::~TsScrollBar() {
+  // Going away for good: even a timer that is ticking right now goes with the bar.
   inTick_ = false;
   FreeTimer();
   if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
@@ -105,11 +106,24 @@ void TsScrollBar::CreateWnd() {
 
 // A window going away takes the press with it: no repeat, capture or pressed part outlives it.
 void TsScrollBar::DestroyWnd() {
-  inTick_ = false;
+  CancelPress();
+  TWinControl::DestroyWnd();
+}
+
+// Ends a press that no release will end (the window goes, or the bar is disabled, which takes
+// no release): the repeat stops, the capture goes, a held-back drag notification is released,
+// the hints come back and every part turns normal.
+void TsScrollBar::CancelPress() {
+  const bool pressed = std::max({Btn1State, Btn2State, Bar1State, Bar2State, SliderState}) == 2;
   FreeTimer();
   if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
-  StoreStates({});
-  TWinControl::DestroyWnd();
+  if (DontChange) ClearDontChange();
+  if (pressed && Application) Application->SetShowHint(SavedShowHint);
+  TScrollPartStates normal;
+  if (States() != normal) {
+    StoreStates(normal);
+    RepaintNeeded = true;
+  }
 }
 
 // The window's own scroll information mirrors the fields; nothing here depends on it.
@@ -776,6 +790,10 @@ void TsScrollBar::WndProc(TMessage& message) {
         break;
       case CM_RECREATEWND:
         RecreateWnd();
+        break;
+      case CM_ENABLEDCHANGED:
+        if (!Enabled()) CancelPress();
+        TWinControl::WndProc(message);
         break;
       default:
         TWinControl::WndProc(message);

@@ -147,6 +147,7 @@ class TsScrollBar : public TWinControl {
   void OnBarTimer();
   void InitDontChange();
   void ClearDontChange();
+  void CancelPress();
 
   void DrawBtn(const TPixelView& picture, bool first);
   void DrawSlider(TBitmap& cache, const TPixelView& picture);

@@ -469,6 +469,30 @@ TEST_F(ScrollBarTest, DisabledBarCentresItsSliderBlendsWithTheFormAndTakesNoInpu
   bar->SetEnabled(true);
 }
 
+// Disabled while the slider is held: the bar takes no release any more, so the press ends at
+// once: no repeat timer, no capture, hints back, every part normal.
+TEST_F(ScrollBarTest, DisablingAHeldBarEndsThePress) {
+  TsScrollBar* bar = Form1->ScrollBar2;
+  PointAt(bar, {24, 10});
+  Button(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_EQ(bar->SliderState, 2);
+  ASSERT_EQ(GetCapture(), bar->Handle());
+  ASSERT_FALSE(app->ShowHint());
+  bar->SetEnabled(false);
+  EXPECT_FALSE(bar->TimerHeld());
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_TRUE(app->ShowHint());
+  EXPECT_EQ(StatesOf(bar), (std::vector<std::int32_t>{0, 0, 0, 0, 0}));
+  PointAt(bar, {70, 10});
+  Button(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(bar->Position(), 1);
+  bar->SetEnabled(true);
+  PointAt(bar, {112, 10});
+  Button(MOUSEEVENTF_LEFTDOWN);
+  Button(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(bar->Position(), 2);
+}
+
 TEST_F(ScrollBarTest, RangeErrorShowsItsBoxAndTheProgramGoesOn) {
   expectNoBox = false;
   TsScrollBar* bar = Form1->ScrollBar1;
@@ -561,6 +585,54 @@ TEST_F(ScrollBarTest, ThousandPressesLeaveNothingBehind) {
   PumpMessages();
   EXPECT_EQ(GdiLiveTotal(), liveBefore);
   for (TsScrollBar* bar : bars) EXPECT_LT(std::max({bar->Btn1State, bar->Btn2State, bar->SliderState}), 2) << "no part left pressed";
+}
+
+}  // namespace
+
+namespace {
+
+// Not a check: run by hand (--gtest_also_run_disabled_tests, DS_PICTURES set to a folder) to
+// save both bars in every stored skin, normal, hot, with the right arrow pressed and with the
+// slider dragged, as BMP files named SKIN-BAR-STATE.bmp for the pictures in docs/.
+TEST_F(ScrollBarTest, DISABLED_PicturesOfBothBarsInEverySkin) {
+  const char* folder = std::getenv("DS_PICTURES");
+  ASSERT_NE(folder, nullptr) << "set DS_PICTURES to the folder for the pictures";
+  const char* skins[] = {"BlueGlass", "MacOS", "LongHorn", "MacMetal", "Winter2003"};
+  const auto save = [&](const std::string& skin, TsScrollBar* bar, const std::string& state) {
+    TBitmap picture(bar->Width(), bar->Height());
+    TWindowDC dc(bar->Handle(), true);
+    BitBlt(picture.DC(), 0, 0, bar->Width(), bar->Height(), dc.Get(), 0, 0, SRCCOPY);
+    std::ofstream(std::filesystem::path(folder) / (skin + "-" + bar->Name() + "-" + state + ".bmp"), std::ios::binary)
+        << WriteBmp(picture.View(), false);
+  };
+  for (const char* skin : skins) {
+    Form1->sSkinManager1->SetSkinName(std::string(skin) + " (internal)");
+    PumpMessages();
+    for (TsScrollBar* bar : {Form1->ScrollBar1, Form1->ScrollBar2}) {
+      Form1->Button1->SetFocus();
+      bar->SetPosition(bar->Max() / 3);
+      MoveTo(ScreenOf(bar, {60, -40}));
+      for (int i = 0; i < 200 && bar->Bar1State != 0; ++i) {
+        Sleep(5);
+        PumpMessages();
+      }
+      save(skin, bar, "normal");
+      const TRect slider = bar->SliderRect();
+      PointAt(bar, {(slider.Left + slider.Right) / 2, 10});
+      PointAt(bar, {(slider.Left + slider.Right) / 2 + 1, 10});
+      save(skin, bar, "hot");
+      PointAt(bar, {112, 10});
+      Button(MOUSEEVENTF_LEFTDOWN);
+      save(skin, bar, "arrow-pressed");
+      Button(MOUSEEVENTF_LEFTUP);
+      const TRect moved = bar->SliderRect();
+      PointAt(bar, {(moved.Left + moved.Right) / 2, 10});
+      Button(MOUSEEVENTF_LEFTDOWN);
+      PointAt(bar, {80, 10});
+      save(skin, bar, "slider-dragged");
+      Button(MOUSEEVENTF_LEFTUP);
+    }
+  }
 }
 
 }  // namespace
