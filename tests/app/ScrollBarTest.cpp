@@ -314,6 +314,74 @@ TEST_F(ScrollBarTest, DraggedSliderFollowsThePointerInsideAndOutside) {
   EXPECT_EQ(Form1->Edit21->Text(), std::to_string(bar->Position()));
 }
 
+// A bar that is not smooth moves with the drag but holds its notification back: one scroll
+// event (a position set) and one change at the release, however far the drag went.
+TEST_F(ScrollBarTest, NonSmoothDragNotifiesOnceAtTheRelease) {
+  TsScrollBar* bar = Form1->ScrollBar2;
+  bar->SetSmooth(false);
+  int changed = 0;
+  int hostOld = -1;
+  bar->OnHostChange = [&hostOld](TObject*, std::int32_t old) { hostOld = old; };
+  const auto counting = bar->OnChange;
+  bar->OnChange = [&changed, counting](TObject* sender) {
+    ++changed;
+    counting(sender);
+  };
+  PointAt(bar, {24, 10});
+  Button(MOUSEEVENTF_LEFTDOWN);
+  PointAt(bar, {50, 10});
+  PointAt(bar, {76, 10});
+  EXPECT_EQ(bar->Position(), 57);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Form1->Edit21->Text(), "1");
+  Button(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(hostOld, 1);  // the position the drag started from
+  std::vector<std::string> expected;
+  Step(expected, "ScrollBar2", scPosition, 57);
+  ExpectSequence(expected, log);
+  EXPECT_FALSE(bar->DontChange);
+  EXPECT_EQ(bar->ChangeAccumulator, 0);
+  bar->SetSmooth(true);
+}
+
+// The vertical kind, on a bar of its own on the window: arrows at the top and bottom, the
+// slider dragged along Y, the picture from the vertical sections.
+TEST_F(ScrollBarTest, VerticalBarStepsAndDragsAlongItsHeight) {
+  auto* bar = new TsScrollBar(Form1);
+  bar->SetName("VerticalBar");
+  bar->SetKind(TScrollBarKind::sbVertical);
+  EXPECT_EQ(bar->Width(), GetSystemMetrics(SM_CYHSCROLL));
+  EXPECT_EQ(bar->Height(), 121);
+  bar->SetBounds(700, 60, 21, 121);
+  bar->SetParams(1, 1, 25);
+  bar->SetParent(Form1);
+  PumpMessages();
+  Record(bar, Form1->Edit20);
+  ASSERT_EQ(GetSystemMetrics(SM_CYVSCROLL), 17);
+  EXPECT_EQ(bar->Btn1Rect(), (TRect{0, 0, 21, 17}));
+  EXPECT_EQ(bar->Btn2Rect(), (TRect{0, 104, 21, 121}));
+  EXPECT_EQ(bar->SliderRect(), (TRect{0, 17, 21, 31}));
+  PointAt(bar, {10, 112});
+  Button(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_EQ(bar->Position(), 2);
+  EXPECT_EQ(bar->Btn2State, 2);
+  ExpectShowsItsPicture(bar);
+  Button(MOUSEEVENTF_LEFTUP);
+  const TRect slider = bar->SliderRect();
+  PointAt(bar, {10, (slider.Top + slider.Bottom) / 2});
+  Button(MOUSEEVENTF_LEFTDOWN);
+  PointAt(bar, {10, 42});
+  EXPECT_EQ(bar->Position(), 7);
+  ExpectShowsItsPicture(bar);
+  Button(MOUSEEVENTF_LEFTUP);
+  Press(VK_DOWN);
+  EXPECT_EQ(bar->Position(), 8);
+  EXPECT_FALSE(bar->TimerHeld());
+  delete bar;
+  PumpMessages();
+}
+
 TEST_F(ScrollBarTest, KeysStepTheFocusedBar) {
   TsScrollBar* bar = Form1->ScrollBar1;
   // A click on the slider focuses the bar and moves nothing.
