@@ -121,6 +121,10 @@ class TApplication : public TComponent {
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title) { title_ = std::move(title); }
   TCustomForm* MainForm() const { return mainForm_; }
+  // Whether controls may pop up their hints; a control that must not be disturbed (a scroll
+  // bar while it is pressed) switches it off and back.
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value) { showHint_ = value; }
 
   // Creates a form owned by the application; the first one becomes the main form.
   template <class T>
@@ -155,6 +159,7 @@ class TApplication : public TComponent {
   std::string title_;
   TCustomForm* mainForm_ = nullptr;
   bool terminated_ = false;
+  bool showHint_ = true;
 };
 
 extern TApplication* Application;

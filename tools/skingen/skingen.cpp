@@ -689,7 +689,9 @@ void DrawMask(Canvas& c, const MaskSpec& m, const Theme& t) {
         s.Inner = f == 2 ? Darker(t.Pressed, 0.1) : Lighter(StateFace(t, f), 0.7);
         s.InnerAlpha = 0.8;
         s.Fill = StateFace(t, f);
-        s.FillAlpha = k == Kind::ScrollButton ? 0.9 : (f == 2 ? 0.35 : 0.08);
+        // Arrows and slider are solid faces: the bars meet under the slider, and their ends
+        // would show through a face that lets anything of them through.
+        s.FillAlpha = k == Kind::ScrollButton ? 1.0 : (f == 2 ? 0.35 : 0.08);
         s.Gloss = f == 2 ? 0.05 : 0.35;
         return BorderPaint(x, y, w, h, s);
       };

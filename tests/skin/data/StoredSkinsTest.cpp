@@ -317,3 +317,98 @@ TEST_F(StoredSkins, ExtractedFoldersLoadLikeTheStoredSkins) {
 }
 
 }  // namespace
+
+// Every ConstData entry of every stored skin, read back against the skin's own records by name:
+// a section entry is the first section of that name, a mask entry the first mask of that section
+// and role, and -1 exactly when the skin has none (the stored skins name no parents). A row whose
+// sides or kinds were swapped names another section and fails here. The scroll bar paints from
+// these rows alone, so every stored skin must give it all of its sections.
+TEST_F(StoredSkins, ConstDataRowsNameTheirSectionsAndMasks) {
+  struct Row {
+    const char* entry;
+    const std::int16_t* value;
+    const char* section;
+    const char* property;  // null for a section entry
+  };
+  const TConstantSkinData& c = ConstData;
+#define DS_SECTION(field, section) {#field, &c.field, section, nullptr}
+#define DS_MASK(field, section, property) {#field, &c.field, section, property}
+#define DS_FOUR(field, property, s0, s1, s2, s3) \
+  DS_MASK(field[0], s0, property), DS_MASK(field[1], s1, property), DS_MASK(field[2], s2, property), \
+      DS_MASK(field[3], s3, property)
+  const Row rows[] = {
+      DS_SECTION(GlobalInfoIndex, "GLOBALINFO"),
+      DS_SECTION(TabIndexes[0], "TABTOP"),
+      DS_SECTION(TabIndexes[1], "TABBOTTOM"),
+      DS_SECTION(TabIndexes[2], "TABLEFT"),
+      DS_SECTION(TabIndexes[3], "TABRIGHT"),
+      DS_FOUR(TabBorderMasks, "BORDERSMASK", "TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"),
+      DS_SECTION(ScrollBtnIndexes[0], "SCROLLBTNTOP"),
+      DS_SECTION(ScrollBtnIndexes[1], "SCROLLBTNBOTTOM"),
+      DS_SECTION(ScrollBtnIndexes[2], "SCROLLBTNLEFT"),
+      DS_SECTION(ScrollBtnIndexes[3], "SCROLLBTNRIGHT"),
+      DS_FOUR(ScrollBtnBorderMasks, "BORDERSMASK", "SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT"),
+      DS_FOUR(ScrollBtnPatterns, "PATTERN", "SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT"),
+      DS_FOUR(ScrollBtnHotPatterns, "HOTPATTERN", "SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT"),
+      DS_FOUR(ScrollBtnGlyphMasks, "GLYPHMASK", "SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT"),
+      DS_SECTION(SliderIndexes[0], "SCROLLSLIDERV"),
+      DS_SECTION(SliderIndexes[1], "SCROLLSLIDERH"),
+      DS_MASK(SliderBorderMasks[0], "SCROLLSLIDERV", "BORDERSMASK"),
+      DS_MASK(SliderBorderMasks[1], "SCROLLSLIDERH", "BORDERSMASK"),
+      DS_MASK(SliderGlyphMasks[0], "SCROLLSLIDERV", "GLYPHMASK"),
+      DS_MASK(SliderGlyphMasks[1], "SCROLLSLIDERH", "GLYPHMASK"),
+      DS_MASK(SliderPatterns[0], "SCROLLSLIDERH", "PATTERN"),
+      DS_MASK(SliderPatterns[1], "SCROLLSLIDERH", "HOTPATTERN"),
+      DS_MASK(SliderPatterns[2], "SCROLLSLIDERV", "PATTERN"),
+      DS_MASK(SliderPatterns[3], "SCROLLSLIDERV", "HOTPATTERN"),
+      DS_SECTION(ScrollBarIndexes[0], "SCROLLBAR1H"),
+      DS_SECTION(ScrollBarIndexes[1], "SCROLLBAR1V"),
+      DS_SECTION(ScrollBarIndexes[2], "SCROLLBAR2H"),
+      DS_SECTION(ScrollBarIndexes[3], "SCROLLBAR2V"),
+      DS_FOUR(ScrollBarBorderMasks, "BORDERSMASK", "SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"),
+      DS_FOUR(ScrollBarPatterns, "PATTERN", "SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"),
+      DS_FOUR(ScrollBarHotPatterns, "HOTPATTERN", "SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"),
+      DS_MASK(CheckMasks[0], "GLOBALINFO", "BOXCHECKED"),
+      DS_MASK(CheckMasks[1], "GLOBALINFO", "BOXUNCHECKED"),
+      DS_MASK(CheckMasks[2], "GLOBALINFO", "BOXGRAYED"),
+      DS_MASK(CheckMasks[3], "GLOBALINFO", "RADIOCHECKED"),
+      DS_MASK(CheckMasks[4], "GLOBALINFO", "RADIOUNCHECKED"),
+      DS_MASK(CheckMasks[5], "GLOBALINFO", "RADIOGRAYED"),
+      DS_MASK(CheckMasks[6], "GLOBALINFO", "SMALLCHECKED"),
+      DS_MASK(CheckMasks[7], "GLOBALINFO", "SMALLUNCHECKED"),
+      DS_MASK(CheckMasks[8], "GLOBALINFO", "SMALLGRAYED"),
+  };
+#undef DS_FOUR
+#undef DS_MASK
+#undef DS_SECTION
+  // Every entry of the record is in the table once.
+  ASSERT_EQ(std::size(rows), sizeof(TConstantSkinData) / sizeof(std::int16_t));
+
+  const auto sectionNamed = [](const std::string& name) {
+    for (std::size_t i = 0; i < gd.size(); ++i)
+      if (gd[i].ClassName == name) return static_cast<int>(i);
+    return -1;
+  };
+  const auto maskOf = [](const std::string& section, const std::string& property) {
+    for (std::size_t i = 0; i < ma.size(); ++i)
+      if (ma[i].ClassName == section && ma[i].PropertyName == property) return static_cast<int>(i);
+    return -1;
+  };
+  for (int s = 0; s < skins_.Count(); ++s) {
+    SCOPED_TRACE(skins_[s].Name);
+    LoadInternal(skins_[s].Name);
+    InitConstantIndexes();
+    for (const Row& row : rows) {
+      SCOPED_TRACE(row.entry);
+      const int section = sectionNamed(row.section);
+      const int expected = row.property == nullptr ? section : section < 0 ? -1 : maskOf(row.section, row.property);
+      EXPECT_EQ(*row.value, expected);
+      if (std::string_view(row.entry).starts_with("Scroll") || std::string_view(row.entry).starts_with("Slider")) {
+        const bool barNeedsIt = row.property == nullptr || std::string_view(row.property) == "BORDERSMASK";
+        if (barNeedsIt && std::string_view(row.section).starts_with("SCROLL")) {
+          EXPECT_GE(*row.value, 0) << "the scroll bar paints from it";
+        }
+      }
+    }
+  }
+}
