@@ -120,6 +120,9 @@ class TApplication : public TComponent {
   void Initialize();
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title) { title_ = std::move(title); }
+  // Whether controls show their hints; a pressed button switches them off until the release.
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value) { showHint_ = value; }
   TCustomForm* MainForm() const { return mainForm_; }
 
   // Creates a form owned by the application; the first one becomes the main form.
@@ -153,6 +156,7 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& msg);
 
   std::string title_;
+  bool showHint_ = true;
   TCustomForm* mainForm_ = nullptr;
   bool terminated_ = false;
 };
