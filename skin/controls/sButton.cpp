@@ -383,7 +383,7 @@ void TsButton::WndProc(TMessage& message) {
     default:
       break;
   }
-  clickFailure_ = nullptr;
+  if (message.Msg == WM_LBUTTONUP) clickFailure_ = nullptr;
   PassOn(message);
   switch (message.Msg) {
     case WM_SETFONT:
@@ -400,5 +400,5 @@ void TsButton::WndProc(TMessage& message) {
     default:
       break;
   }
-  if (clickFailure_) std::rethrow_exception(std::exchange(clickFailure_, nullptr));
+  if (message.Msg == WM_LBUTTONUP && clickFailure_) std::rethrow_exception(std::exchange(clickFailure_, nullptr));
 }
