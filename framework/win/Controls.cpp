@@ -696,6 +696,14 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_MBUTTONDBLCLK:
       if (WMMouseButton(message)) return;
       break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+      if (BroadcastToChildren(message)) return;
+      break;
+    case CM_FOCUSCHANGED:
+      for (TControl* control : std::vector<TControl*>(controls_))
+        control->Perform(message.Msg, message.WParam, message.LParam);
+      break;
     case CM_VISIBLECHANGED: CMVisibleChanged(message); break;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED: CMColorChanged(message); return;
@@ -748,6 +756,27 @@ bool TWinControl::WMKeyDown(TMessage& message) {
   KeyDown(key, 0);
   if (key == 0) return true;
   message.WParam = key;
+  return DialogKey(message);
+}
+
+// Enter and Escape are the dialog's keys unless the control wants them itself (a combo box
+// whose list is open closes it): the form offers them to its controls, and a push button that
+// takes one (the focused or default button for Enter, the cancel button for Escape) clicks.
+bool TWinControl::DialogKey(TMessage& message) {
+  if (message.WParam != VK_RETURN && message.WParam != VK_ESCAPE) return false;
+  TCustomForm* form = GetParentForm();
+  if (!form || form == this) return false;
+  MSG msg{handle_, message.Msg, message.WParam, message.LParam, 0, {0, 0}};
+  const LRESULT code = SendMessageW(handle_, WM_GETDLGCODE, message.WParam, reinterpret_cast<LPARAM>(&msg));
+  if ((code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0) return false;
+  return form->Perform(CM_DIALOGKEY, message.WParam, message.LParam) != 0;
+}
+
+bool TWinControl::BroadcastToChildren(TMessage& message) {
+  for (TControl* control : std::vector<TControl*>(controls_)) {
+    message.Result = control->Perform(message.Msg, message.WParam, message.LParam);
+    if (message.Result != 0) return true;
+  }
   return false;
 }
 
@@ -757,6 +786,10 @@ void TWinControl::WMChar(TMessage& message) {
   KeyPress(key);
   if (key == 0) return;
   message.WParam = static_cast<WPARAM>(key);
+  // The form's controls may take the character (a focused push button takes the space).
+  if (TCustomForm* form = GetParentForm(); form && form != this &&
+                                           form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0)
+    return;
   DefaultHandler(message);
 }
 

@@ -282,6 +282,11 @@ class TWinControl : public TControl {
   // Tab moves the focus unless the control wants it; otherwise KeyDown may change the key
   // (the changed one goes on) or swallow it (0).
   bool WMKeyDown(TMessage& message);
+  // Offers Enter and Escape to the form's controls (CM_DIALOGKEY) unless this control wants
+  // them; true when one took the key.
+  bool DialogKey(TMessage& message);
+  // CM_DIALOGKEY and CM_DIALOGCHAR go to each child until one answers nonzero; true then.
+  bool BroadcastToChildren(TMessage& message);
   // Drops the tab that moved the focus; KeyPress may change or swallow the character.
   void WMChar(TMessage& message);
   // Shows the popup menu, if any (a keyboard request at the control's centre).

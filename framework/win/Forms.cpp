@@ -133,7 +133,12 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
   if (control) control->FreeNotification(this);
 }
 
-void TCustomForm::FocusChanged(TWinControl* control) { SetActiveControl(control); }
+// Every control of the form hears of the change (CM_FOCUSCHANGED, LParam: the newly focused
+// control), so that a default button can tell whether it is the one Enter presses.
+void TCustomForm::FocusChanged(TWinControl* control) {
+  SetActiveControl(control);
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+}
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);

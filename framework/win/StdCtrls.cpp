@@ -348,22 +348,56 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
 void TButton::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.StandardClass = true;
-  params.Style |= BS_PUSHBUTTON;
+  params.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
 void TButton::Click() { TWinControl::Click(); }
 
-void TButton::WndProc(TMessage& message) {
-  if (message.Msg == CN_COMMAND) {
-    if (HIWORD(message.WParam) == BN_CLICKED) Click();
+void TButton::SetDefault(bool value) {
+  if (value == default_) return;
+  default_ = value;
+  if (HandleAllocated()) SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+bool NoShiftKeyHeld() {
+  for (const int key : {VK_SHIFT, VK_CONTROL, VK_MENU})
+    if ((GetKeyState(key) & 0x8000) != 0) return false;
+  return true;
+}
+
+void TButton::CMDialogKey(TMessage& message) {
+  bool active = Focused();
+  if (!active && default_) {
+    // Enter belongs to the focused push button when there is one.
+    const HWND focus = GetFocus();
+    active = dynamic_cast<TButton*>(FindControl(focus)) == nullptr;
+  }
+  const bool pressed = (message.WParam == VK_RETURN && active) || (message.WParam == VK_ESCAPE && cancel_);
+  if (pressed && NoShiftKeyHeld() && CanFocus()) {
+    Click();
+    message.Result = 1;
     return;
   }
   TWinControl::WndProc(message);
 }
 
+void TButton::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case CN_COMMAND:
+      if (HIWORD(message.WParam) == BN_CLICKED) Click();
+      return;
+    case CM_DIALOGKEY:
+      CMDialogKey(message);
+      return;
+    default:
+      TWinControl::WndProc(message);
+  }
+}
+
 bool TButton::ReadProperty(TReader& reader, const TDefProperty& property) {
   const std::string& name = property.Name;
-  if (name == "Default" || name == "Cancel") reader.Boolean(property);  // no dialog keys on this form
+  if (name == "Default") SetDefault(reader.Boolean(property));
+  else if (name == "Cancel") SetCancel(reader.Boolean(property));
   else return TWinControl::ReadProperty(reader, property);
   return true;
 }

@@ -133,9 +133,26 @@ class TButton : public TWinControl {
   // Presses the button from code: the click event runs as after a mouse click.
   void Click() override;
 
+  // Enter presses the default button wherever the focus is (unless another push button has
+  // it); Escape presses the cancel button.
+  bool Default() const { return default_; }
+  void SetDefault(bool value);
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool value) { cancel_ = value; }
+
   void WndProc(TMessage& message) override;
   bool ReadProperty(TReader& reader, const TDefProperty& property) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  // The dialog keys: Enter on the focused button, or on the default one while no other push
+  // button has the focus, and Escape on the cancel button click it (answer 1).
+  void CMDialogKey(TMessage& message);
+
+ private:
+  bool default_ = false;
+  bool cancel_ = false;
 };
+
+// The dialog keys count only without Shift, Ctrl or Alt held.
+bool NoShiftKeyHeld();

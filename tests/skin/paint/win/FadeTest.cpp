@@ -1,5 +1,5 @@
-// Fading on a real window: a small control that fades as the skinned button does, driven tick by
-// tick (WM_TIMER sent to the timer's window), with the frames read back from the window.
+// Fading on a real window: the skinned button with a section of two plain grey looks, driven
+// tick by tick (WM_TIMER sent to the timer's window), with the frames read back from the window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +10,7 @@
 #include "framework/win/Gdi.h"
 #include "framework/win/Messages.h"
 #include "skin/data/sMessages.h"
+#include "skin/controls/sButton.h"
 #include "skin/data/sSkinData.h"
 #include "skin/paint/win/sCommonData.h"
 #include "skin/paint/win/sFade.h"
@@ -17,86 +18,11 @@
 
 namespace {
 
-// The two looks, one grey level each so that every fade level has its own colour.
+// The two looks, one grey level each so that every fade level has its own colour: the plain
+// colours of the test's section, without border, gradient, pattern or caption.
 constexpr std::uint8_t kNormal = 20;
 constexpr std::uint8_t kHot = 240;
-
-// A windowed control that fades between a dark normal and a light hot look.
-class TFadingControl : public TCustomControl {
- public:
-  explicit TFadingControl(TComponent* owner) : TCustomControl(owner), SkinData(this, true) {}
-
-  TsCommonData SkinData;
-  TsFadeTimer* FadeTimer = nullptr;
-  int Recomposed = 0;
-
-  bool Fades() const {
-    return IsValidSkinIndex(SkinData.SkinIndex) && gd[static_cast<std::size_t>(SkinData.SkinIndex)].FadingEnabled;
-  }
-  void StartFadeIn() {
-    if (!FadeTimer) {
-      FadeTimer = new TsFadeTimer(this);
-      FadeTimer->Step = 1;
-    }
-    FadeTimer->SetOwnerData(&SkinData);
-    Recompose();
-    FadeTimer->SetDirection(fdUp);
-  }
-  void StartFadeOut() {
-    if (!FadeTimer) FadeTimer = new TsFadeTimer(this);
-    FadeTimer->SetOwnerData(&SkinData);
-    Recompose();
-    FadeTimer->SetDirection(fdDown);
-  }
-  void StopFading() {
-    if (!Fades() || !FadeTimer) return;
-    FadeTimer->SetDirection(fdNone);
-    if (FadeTimer->Step != 0) SkinData.Invalidate();
-    Free(FadeTimer);
-    FadeTimer = nullptr;
-  }
-
-  void WndProc(TMessage& message) override {
-    switch (message.Msg) {
-      case SKM_STOPFADING:
-        StopFading();
-        return;
-      case CM_MOUSEENTER:
-      case CM_MOUSELEAVE: {
-        const bool entering = message.Msg == CM_MOUSEENTER;
-        SkinData.MouseInside = entering;
-        SkinData.BackgroundChanged = true;
-        if (!Fades()) {
-          Repaint();
-        } else if (entering) {
-          StartFadeIn();
-        } else {
-          StartFadeOut();
-        }
-        return;
-      }
-      default:
-        TCustomControl::WndProc(message);
-    }
-  }
-
- protected:
-  void Paint() override {
-    if (SkinData.BackgroundChanged) Recompose();
-    Canvas().CopyFrom(ClientRect(), SkinData.CacheBmp->DC(), 0, 0);
-  }
-
- private:
-  void Recompose() {
-    SkinData.InitCacheBmp();
-    const TPixelView v = SkinData.CacheBmp->View();
-    const std::uint8_t grey = SkinData.MouseInside ? kHot : kNormal;
-    for (int y = 0; y < v.Height; ++y)
-      for (int x = 0; x < 3 * v.Width; ++x) v.Row(y)[x] = grey;
-    SkinData.BackgroundChanged = false;
-    ++Recomposed;
-  }
-};
+constexpr TColor Grey(std::uint8_t level) { return static_cast<TColor>(level * 0x010101); }
 
 // rounded((a - b) * (255 - k) / 256 + b), halves to even: one channel of a fade frame.
 std::uint8_t Mix(int a, int b, int k) {
@@ -129,11 +55,13 @@ class FadeTest : public ::testing::Test {
     section.FadingEnabled = true;
     section.FadingIntervalIn = 5;
     section.FadingIterations = 10;
+    section.Color = Grey(kNormal);
+    section.HotColor = Grey(kHot);
     gd.push_back(section);
-    control = new TFadingControl(form);
+    control = new TsButton(form);
+    control->SkinData.SetSkinSection("FADER");
     control->SetBounds(10, 10, 40, 20);
     control->SetParent(form);
-    control->SkinData.SkinIndex = static_cast<std::int32_t>(gd.size()) - 1;
     UpdateWindow(control->Handle());
   }
   void TearDown() override {
@@ -156,13 +84,13 @@ class FadeTest : public ::testing::Test {
   bool Marked() { return OnScreen(21, 10) == 1; }
   // One tick, delivered as the message loop would deliver it.
   void Tick() {
-    ASSERT_NE(control->FadeTimer, nullptr);
-    SendMessageW(control->FadeTimer->Handle(), WM_TIMER, 1, 0);
+    ASSERT_NE(control->FadeTimer(), nullptr);
+    SendMessageW(control->FadeTimer()->Handle(), WM_TIMER, 1, 0);
   }
   // Ticks until the timer stops or is freed; the grey level after each tick that drew.
   std::vector<int> TickToEnd() {
     std::vector<int> frames;
-    for (int i = 0; i < 40 && control->FadeTimer && control->FadeTimer->Enabled(); ++i) {
+    for (int i = 0; i < 40 && control->FadeTimer() && control->FadeTimer()->Enabled(); ++i) {
       Mark();
       Tick();
       if (!Marked()) frames.push_back(OnScreen());
@@ -177,7 +105,7 @@ class FadeTest : public ::testing::Test {
 
   static inline TApplication* app = nullptr;
   static inline TForm* form = nullptr;
-  TFadingControl* control = nullptr;
+  TsButton* control = nullptr;
 };
 
 }  // namespace
@@ -185,18 +113,18 @@ class FadeTest : public ::testing::Test {
 TEST_F(FadeTest, FadeInDrawsTenFramesAndFadeOutElevenEndingInTheNormalPicture) {
   ASSERT_EQ(OnScreen(), kNormal);
   control->Perform(CM_MOUSEENTER);
-  ASSERT_NE(control->FadeTimer, nullptr);
-  EXPECT_TRUE(control->FadeTimer->Enabled());
-  EXPECT_EQ(control->FadeTimer->Interval(), 5u);
+  ASSERT_NE(control->FadeTimer(), nullptr);
+  EXPECT_TRUE(control->FadeTimer()->Enabled());
+  EXPECT_EQ(control->FadeTimer()->Interval(), 5u);
   EXPECT_EQ(TickToEnd(), Levels(1, 10, 10));
   EXPECT_EQ(OnScreen(), kHot);
-  ASSERT_NE(control->FadeTimer, nullptr) << "an ended fade-in keeps its timer, idle";
-  EXPECT_FALSE(control->FadeTimer->Enabled());
-  EXPECT_EQ(control->FadeTimer->Step, 10);
+  ASSERT_NE(control->FadeTimer(), nullptr) << "an ended fade-in keeps its timer, idle";
+  EXPECT_FALSE(control->FadeTimer()->Enabled());
+  EXPECT_EQ(control->FadeTimer()->Step, 10);
 
   control->Perform(CM_MOUSELEAVE);
   EXPECT_EQ(TickToEnd(), Levels(10, 0, 10));
-  EXPECT_EQ(control->FadeTimer, nullptr) << "the fade-out ends in StopFading";
+  EXPECT_EQ(control->FadeTimer(), nullptr) << "the fade-out ends in StopFading";
   UpdateWindow(control->Handle());
   EXPECT_EQ(OnScreen(), kNormal);
 }
@@ -206,9 +134,9 @@ TEST_F(FadeTest, LeavingEarlyStepsDownFromTheLevelReached) {
   for (int i = 0; i < 3; ++i) Tick();
   EXPECT_EQ(OnScreen(), Frame(3, 10));
   control->Perform(CM_MOUSELEAVE);
-  EXPECT_EQ(control->FadeTimer->StepCount, 4);
+  EXPECT_EQ(control->FadeTimer()->StepCount, 4);
   EXPECT_EQ(TickToEnd(), Levels(4, 0, 4));
-  EXPECT_EQ(control->FadeTimer, nullptr);
+  EXPECT_EQ(control->FadeTimer(), nullptr);
 }
 
 TEST_F(FadeTest, ComingBackDuringAFadeOutGoesOnFromTheLookOnTheScreen) {
@@ -225,17 +153,18 @@ TEST_F(FadeTest, ComingBackDuringAFadeOutGoesOnFromTheLookOnTheScreen) {
 TEST_F(FadeTest, WithoutFadingNoTimerAndStopFadingDoesNothing) {
   Section().FadingEnabled = false;
   control->Perform(CM_MOUSEENTER);
-  EXPECT_EQ(control->FadeTimer, nullptr);
+  EXPECT_EQ(control->FadeTimer(), nullptr);
   EXPECT_EQ(OnScreen(), kHot) << "repainted at once";
   control->Perform(CM_MOUSELEAVE);
-  EXPECT_EQ(control->FadeTimer, nullptr);
+  EXPECT_EQ(control->FadeTimer(), nullptr);
   EXPECT_EQ(OnScreen(), kNormal);
 
   Section().FadingEnabled = true;
-  const int recomposed = control->Recomposed;
+  UpdateWindow(control->Handle());
+  ASSERT_FALSE(control->SkinData.BackgroundChanged);
   EXPECT_EQ(SendMessageW(control->Handle(), SKM_STOPFADING, 0, 0), 0);
-  EXPECT_EQ(control->FadeTimer, nullptr);
-  EXPECT_EQ(control->Recomposed, recomposed);
+  EXPECT_EQ(control->FadeTimer(), nullptr);
+  EXPECT_FALSE(control->SkinData.BackgroundChanged) << "the picture stays as it is";
 }
 
 TEST_F(FadeTest, NoIterationsFadesInOneStep) {
@@ -244,7 +173,7 @@ TEST_F(FadeTest, NoIterationsFadesInOneStep) {
   EXPECT_EQ(TickToEnd(), std::vector<int>{kHot});
   control->Perform(CM_MOUSELEAVE);
   EXPECT_EQ(TickToEnd(), (std::vector<int>{kHot, Frame(0, 1)}));
-  EXPECT_EQ(control->FadeTimer, nullptr);
+  EXPECT_EQ(control->FadeTimer(), nullptr);
   UpdateWindow(control->Handle());
   EXPECT_EQ(OnScreen(), kNormal);
 }
@@ -255,14 +184,14 @@ TEST_F(FadeTest, AFadeLeavesNoGdiObjectBehind) {
   TickToEnd();
   control->Perform(CM_MOUSELEAVE);
   TickToEnd();
-  ASSERT_EQ(control->FadeTimer, nullptr);
+  ASSERT_EQ(control->FadeTimer(), nullptr);
   EXPECT_EQ(GdiLiveTotal(), before);
 }
 
 TEST_F(FadeTest, DestroyingTheControlMidFadeTakesTheTimerWithIt) {
   control->Perform(CM_MOUSEENTER);
   Tick();
-  const HWND timerWindow = control->FadeTimer->Handle();
+  const HWND timerWindow = control->FadeTimer()->Handle();
   Free(control);
   control = nullptr;
   EXPECT_FALSE(IsWindow(timerWindow));
