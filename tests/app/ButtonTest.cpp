@@ -440,7 +440,7 @@ std::vector<TPoint> KeyCornerPixels(const TsMaskData& m, std::int32_t state, int
     y0 = m.R.Top;
   }
   std::vector<TPoint> holes;
-  for (const auto [cx, cy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}})
+  for (const auto& [cx, cy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}})
     for (int y = 0; y < tileH; ++y)
       for (int x = 0; x < tileW; ++x)
         if (PixelAt(source, x0 + cx * 2 * tileW + x, y0 + cy * 2 * tileH + y) == RGB(255, 0, 255))
