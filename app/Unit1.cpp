@@ -112,9 +112,17 @@ void TForm1::ScrollBar2Scroll(TObject*, TScrollCode, int&) { Edit21->SetText(std
 
 // Each step reads the text again: setting it from here runs this handler again, nested, for
 // the new text, which ends by moving the bar; the outer run then finds the same position.
+// A text rewritten here is selected, so that what the user types next replaces it (after
+// deleting the text, "12" gives 12, not "1" with "2" typed in front of it).
 void TForm1::CoupleEditToBar(TsEdit* edit, TsScrollBar* bar, int upper) {
-  if (edit->Text().empty() || TextToInt(edit->Text()) <= 0) edit->SetText("1");
-  if (TextToInt(edit->Text()) > upper) edit->SetText(std::to_string(upper));
+  if (edit->Text().empty() || TextToInt(edit->Text()) <= 0) {
+    edit->SetText("1");
+    edit->SelectAll();
+  }
+  if (TextToInt(edit->Text()) > upper) {
+    edit->SetText(std::to_string(upper));
+    edit->SelectAll();
+  }
   bar->SetPosition(TextToInt(edit->Text()));
 }
 

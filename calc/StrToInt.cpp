@@ -15,9 +15,22 @@ int DigitValue(char c) {
 
 }  // namespace
 
+std::string ShownInMessage(std::string_view text) {
+  std::size_t end = 0;
+  std::size_t characters = 0;
+  while (end < text.size() && characters < kLongestShownText) {
+    // One UTF-8 character: its lead byte and the continuation bytes after it.
+    ++end;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    ++characters;
+  }
+  if (end >= text.size()) return std::string(text);
+  return std::string(text.substr(0, end)) + "...";
+}
+
 std::int32_t StrToInt(std::string_view text) {
   const auto fail = [&]() -> std::int32_t {
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw EConvertError("'" + ShownInMessage(text) + "' is not a valid integer value");
   };
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;

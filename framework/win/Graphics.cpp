@@ -74,21 +74,28 @@ void TFont::SetPitch(TFontPitch pitch) {
   Changed();
 }
 
+void TFont::SetWidth(int width) {
+  if (width == width_) return;
+  width_ = width;
+  Changed();
+}
+
 bool TFont::SameAs(const TFont& other) const {
   return name_ == other.name_ && height_ == other.height_ && charset_ == other.charset_ &&
-         color_ == other.color_ && style_ == other.style_ && pitch_ == other.pitch_;
+         color_ == other.color_ && style_ == other.style_ && pitch_ == other.pitch_ && width_ == other.width_;
 }
 
 void TFont::Assign(const TFont& source) {
   if (&source == this || SameAs(source)) return;
   const bool sameFace = name_ == source.name_ && height_ == source.height_ && charset_ == source.charset_ &&
-                        style_ == source.style_ && pitch_ == source.pitch_;
+                        style_ == source.style_ && pitch_ == source.pitch_ && width_ == source.width_;
   name_ = source.name_;
   height_ = source.height_;
   charset_ = source.charset_;
   color_ = source.color_;
   style_ = source.style_;
   pitch_ = source.pitch_;
+  width_ = source.width_;
   if (!sameFace) handle_.Reset();
   if (OnChange) OnChange();
 }
@@ -96,6 +103,7 @@ void TFont::Assign(const TFont& source) {
 LOGFONTW TFont::LogFont() const {
   LOGFONTW lf{};
   lf.lfHeight = height_;
+  lf.lfWidth = width_;
   lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
   lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;

@@ -62,6 +62,10 @@ class TFont : public TPersistent {
   void SetStyle(TFontStyles style);
   TFontPitch Pitch() const { return pitch_; }
   void SetPitch(TFontPitch pitch);
+  // Average character width in pixels; 0 lets the face keep its own proportions. A TrueType
+  // face narrowed this way still has the same height (a text that must fit a fixed width).
+  int Width() const { return width_; }
+  void SetWidth(int width);
 
   // Copies every attribute and raises one change.
   void Assign(const TFont& source);
@@ -89,6 +93,7 @@ class TFont : public TPersistent {
   TColor color_ = clWindowText;
   TFontStyles style_ = 0;
   TFontPitch pitch_ = TFontPitch::fpDefault;
+  int width_ = 0;
   TFontHandle handle_;
 };
 

@@ -1,5 +1,6 @@
 #include "framework/win/StdCtrls.h"
 
+#include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
 #include "framework/win/Text.h"
 
@@ -170,6 +171,16 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 void TCustomEdit::CreateChildren() {
   TWinControl::CreateChildren();
   SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+  if (passwordChar_ != 0) SendMessageW(Handle(), EM_SETPASSWORDCHAR, passwordChar_, 0);
+}
+
+void TCustomEdit::SetPasswordChar(wchar_t value) {
+  if (value == passwordChar_) return;
+  passwordChar_ = value;
+  if (HandleAllocated()) {
+    SendMessageW(Handle(), EM_SETPASSWORDCHAR, value, 0);
+    Invalidate();
+  }
 }
 
 void TCustomEdit::SetReadOnly(bool value) {
@@ -246,6 +257,76 @@ void TCustomComboBox::CreateChildren() {
   SendMessageW(window, CB_SETITEMHEIGHT, 0, itemHeight_);
   SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
   if (style_ != TComboBoxStyle::csDropDownList) SetWindowTextW(window, Widen(text_).c_str());
+  HookSubWindows();
+}
+
+void TCustomComboBox::DestroyWnd() {
+  UnhookSubWindows();
+  TWinControl::DestroyWnd();
+}
+
+namespace {
+constexpr const wchar_t* kComboOwnerProperty = L"TCustomComboBox.Owner";
+}
+
+// The edit part and the list are the system's own windows: they are subclassed so that the
+// control sees their messages, and given back their procedures before the control's window goes.
+void TCustomComboBox::HookSubWindows() {
+  UnhookSubWindows();
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetComboBoxInfo(Handle(), &info)) return;
+  for (HWND window : {info.hwndItem, info.hwndList}) {
+    if (window == nullptr || window == Handle()) continue;
+    SetPropW(window, kComboOwnerProperty, this);
+    const auto original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubWindowProc)));
+    subWindows_.push_back({window, original});
+  }
+}
+
+void TCustomComboBox::UnhookSubWindows() {
+  for (const TSubWindow& sub : subWindows_) {
+    if (!IsWindow(sub.Window)) continue;
+    SetWindowLongPtrW(sub.Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sub.Original));
+    RemovePropW(sub.Window, kComboOwnerProperty);
+  }
+  subWindows_.clear();
+}
+
+LRESULT CALLBACK TCustomComboBox::SubWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* combo = static_cast<TCustomComboBox*>(GetPropW(window, kComboOwnerProperty));
+  if (combo == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
+  WNDPROC original = nullptr;
+  for (const TSubWindow& sub : combo->subWindows_)
+    if (sub.Window == window) original = sub.Original;
+  if (original == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
+  TMessage message{msg, wParam, lParam, 0};
+  try {
+    combo->ComboWndProc(message, window, original);
+  } catch (...) {
+    HandleApplicationException(combo);
+  }
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropW(window, kComboOwnerProperty);
+    std::erase_if(combo->subWindows_, [window](const TSubWindow& sub) { return sub.Window == window; });
+  }
+  return message.Result;
+}
+
+void TCustomComboBox::ComboWndProc(TMessage& message, HWND window, WNDPROC original) {
+  message.Result = CallWindowProcW(original, window, message.Msg, message.WParam, message.LParam);
+}
+
+void TCustomComboBox::DropDown() {
+  if (OnDropDown) OnDropDown(this);
+}
+
+void TCustomComboBox::SetDropDownCount(int count) { dropDownCount_ = count; }
+
+bool TCustomComboBox::DroppedDown() const {
+  return HandleAllocated() && SendMessageW(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
 void TCustomComboBox::SetItems(std::vector<std::string> items) {
@@ -314,6 +395,8 @@ void TCustomComboBox::WndProc(TMessage& message) {
         Change();
       } else if (HIWORD(message.WParam) == CBN_EDITCHANGE) {
         Change();
+      } else if (HIWORD(message.WParam) == CBN_DROPDOWN) {
+        DropDown();
       }
       return;
     default:
@@ -332,6 +415,7 @@ bool TCustomComboBox::ReadProperty(TReader& reader, const TDefProperty& property
   else if (name == "ItemHeight") SetItemHeight(reader.Integer(property));
   else if (name == "DropDownCount") dropDownCount_ = reader.Integer(property);
   else if (name == "OnChange") OnChange = reader.Handler<TNotifyEvent>(property);
+  else if (name == "OnDropDown") OnDropDown = reader.Handler<TNotifyEvent>(property);
   else return TWinControl::ReadProperty(reader, property);
   return true;
 }

@@ -62,6 +62,9 @@ class TCustomEdit : public TWinControl {
   void SetReadOnly(bool value);
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length);
+  // The character shown in place of each character of the text; 0 shows the text itself.
+  wchar_t PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(wchar_t value);
   void SelectAll();
 
   TNotifyEvent OnChange;
@@ -77,6 +80,7 @@ class TCustomEdit : public TWinControl {
  private:
   bool readOnly_ = false;
   int maxLength_ = 0;
+  wchar_t passwordChar_ = 0;
 };
 
 class TEdit : public TCustomEdit {
@@ -99,11 +103,15 @@ class TCustomComboBox : public TWinControl {
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle style);
   int DropDownCount() const { return dropDownCount_; }
+  void SetDropDownCount(int count);
+  // The list is open.
+  bool DroppedDown() const;
 
   std::string Text() const override;
   void SetText(const std::string& text) override;
 
   TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
 
   void WndProc(TMessage& message) override;
   bool ReadProperty(TReader& reader, const TDefProperty& property) override;
@@ -111,9 +119,24 @@ class TCustomComboBox : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateChildren() override;
+  void DestroyWnd() override;
   virtual void Change();
+  // The list is about to open (CBN_DROPDOWN): OnDropDown.
+  virtual void DropDown();
+  // Every message of the combo box's own sub-windows (its edit part and its list), before
+  // their own procedure. `original` ends the chain: the default passes the message to it.
+  virtual void ComboWndProc(TMessage& message, HWND window, WNDPROC original);
 
  private:
+  static LRESULT CALLBACK SubWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  void HookSubWindows();
+  void UnhookSubWindows();
+
+  struct TSubWindow {
+    HWND Window = nullptr;
+    WNDPROC Original = nullptr;
+  };
+  std::vector<TSubWindow> subWindows_;
   std::vector<std::string> items_;
   int itemIndex_ = -1;
   int itemHeight_ = 13;

@@ -56,3 +56,37 @@ TEST(StrToInt, RejectedTextsNameThemselvesInTheMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pasted page of text must not make an error box wider than the screen: the value is cut
+// after 40 characters (UTF-8 characters, not bytes), and shorter values stay whole.
+TEST(StrToInt, VeryLongRejectedTextIsCutWithAnEllipsisInTheMessage) {
+  struct TCase {
+    std::string Text;
+    std::string Shown;
+  };
+  const std::string forty(40, 'x');
+  const std::string cyrillic40 = [] {
+    std::string s;
+    for (int i = 0; i < 40; ++i) s += "ж";
+    return s;
+  }();
+  const TCase cases[] = {
+      {forty, forty},
+      {forty + "y", forty + "..."},
+      {std::string(10000, 'a'), std::string(40, 'a') + "..."},
+      {cyrillic40, cyrillic40},
+      {cyrillic40 + "ж", cyrillic40 + "..."},
+  };
+  for (const TCase& c : cases) {
+    try {
+      StrToInt(c.Text);
+      ADD_FAILURE() << "accepted";
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), "'" + c.Shown + "' is not a valid integer value") << c.Text.size();
+    }
+  }
+}
+
+}  // namespace
