@@ -6,6 +6,7 @@
 // whole, and the faults a first user met (caret after a rewrite, Alt+F4 in a list, long paste).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -102,10 +103,11 @@ TDiff Compare(TBitmap& a, TBitmap& b, TRect r) {
       const std::uint8_t* p = va.Pixel(x, y);
       const std::uint8_t* q = vb.Pixel(x, y);
       if (p[0] == q[0] && p[1] == q[1] && p[2] == q[2]) continue;
-      if (diff.Count++ == 0)
-        diff.First = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + std::to_string(p[2]) + "," +
-                     std::to_string(p[1]) + "," + std::to_string(p[0]) + " vs " + std::to_string(q[2]) + "," +
-                     std::to_string(q[1]) + "," + std::to_string(q[0]);
+      if (diff.Count++ == 0) {
+        char first[96];
+        std::snprintf(first, sizeof first, "(%d,%d) %d,%d,%d vs %d,%d,%d", x, y, p[2], p[1], p[0], q[2], q[1], q[0]);
+        diff.First = first;
+      }
     }
   return diff;
 }
