@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -325,15 +328,12 @@ TEST_F(EditComboTest, ClickingIntoAnInputShowsThePlatformTextInsideTheSkinFrameA
   EXPECT_EQ(left.Count, 0) << left.First;
 }
 
-TEST_F(EditComboTest, HotTrackingFollowsTheSectionSwitchAndOnlyForEnabledEdits) {
-  // The stored skin's "EDIT" section does not allow it: the mouse changes nothing.
+// Moving the mouse over the enabled Edit20 shows its hot look and leaving gives the normal one
+// back; over the disabled Edit5 nothing changes and nothing is composed. For a skin whose
+// "EDIT" section allows hot tracking.
+void ExpectHotTrackingOfEnabledEditsOnly() {
   TsEdit* edit = Form1->Edit20;
-  auto before = ReadWindow(edit);
-  MoveMouse(OnScreen(edit, 20, 10));
-  EXPECT_EQ(CompareAll(*before, *ReadWindow(edit)).Count, 0);
   MoveMouse(OnScreen(Form1->Button1, -20, -20));
-  const std::int32_t section = Form1->Edit20->SkinData.SkinIndex;
-  gd[static_cast<std::size_t>(section)].ReservedBoolean = true;
   MoveMouse(OnScreen(edit, 20, 10));
   EXPECT_TRUE(edit->SkinData.MouseInside);
   auto hot = FacePicture(edit, edit->SkinData, 1, edit->Text(), {3, 3, 38, 18}, kEditFlags);
@@ -343,14 +343,58 @@ TEST_F(EditComboTest, HotTrackingFollowsTheSectionSwitchAndOnlyForEnabledEdits) 
   EXPECT_FALSE(edit->SkinData.MouseInside);
   auto normal = FacePicture(edit, edit->SkinData, 0, edit->Text(), {3, 3, 38, 18}, kEditFlags);
   EXPECT_EQ(CompareAll(*normal, *ReadWindow(edit)).Count, 0) << "normal again";
-  // A disabled field never turns hot.
   const auto renders = Form1->Edit5->CacheRenders();
-  before = ReadWindow(Form1->Edit5);
+  auto before = ReadWindow(Form1->Edit5);
   MoveMouse(OnScreen(Form1->Edit5, 20, 10));
   EXPECT_FALSE(Form1->Edit5->SkinData.MouseInside);
   EXPECT_EQ(CompareAll(*before, *ReadWindow(Form1->Edit5)).Count, 0);
   EXPECT_EQ(Form1->Edit5->CacheRenders(), renders);
+}
+
+TEST_F(EditComboTest, HotTrackingFollowsTheSectionSwitchAndOnlyForEnabledEdits) {
+  // The stored skin's "EDIT" section does not allow it: the mouse changes nothing.
+  TsEdit* edit = Form1->Edit20;
+  auto before = ReadWindow(edit);
+  MoveMouse(OnScreen(edit, 20, 10));
+  EXPECT_EQ(CompareAll(*before, *ReadWindow(edit)).Count, 0);
+  MoveMouse(OnScreen(Form1->Button1, -20, -20));
+  const std::int32_t section = Form1->Edit20->SkinData.SkinIndex;
+  gd[static_cast<std::size_t>(section)].ReservedBoolean = true;
+  ExpectHotTrackingOfEnabledEditsOnly();
   gd[static_cast<std::size_t>(section)].ReservedBoolean = false;
+}
+
+// The same switch read from a skin folder: the stored skin written out to the skin directory,
+// its "EDIT" section told to track the mouse, and the folder chosen as the skin.
+TEST_F(EditComboTest, HotTrackingFromASkinFolderWhoseEditSectionSetsTheSwitch) {
+  const std::filesystem::path folder = L"c:\\Skins\\BlueGlass (internal) extracted";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(L"c:\\Skins");
+  ASSERT_TRUE(Form1->sSkinManager1->ExtractInternalSkin("BlueGlass (internal)", "c:\\Skins"));
+  std::string options;
+  {
+    std::ifstream in(folder / L"Options.dat", std::ios::binary);
+    options.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::size_t section = options.find("[EDIT]");
+  ASSERT_NE(section, std::string::npos);
+  const std::string key = "RESERVEDBOOLEAN=FALSE";
+  const std::size_t at = options.find(key, section);
+  ASSERT_NE(at, std::string::npos);
+  ASSERT_LT(at, options.find("\n[", section + 1));  // the key of the EDIT section itself
+  options.replace(at, key.size(), "RESERVEDBOOLEAN=TRUE");
+  {
+    std::ofstream out(folder / L"Options.dat", std::ios::binary | std::ios::trunc);
+    out << options;
+  }
+  Form1->sSkinManager1->SetSkinName("BlueGlass (internal) extracted");
+  PumpMessages();
+  ASSERT_EQ(Form1->sSkinManager1->SkinName(), "BlueGlass (internal) extracted");
+  ASSERT_TRUE(gd[static_cast<std::size_t>(Form1->Edit20->SkinData.SkinIndex)].ReservedBoolean);
+  ExpectHotTrackingOfEnabledEditsOnly();
+  Form1->sSkinManager1->SetSkinName("BlueGlass (internal)");
+  PumpMessages();
+  std::filesystem::remove_all(folder);
 }
 
 // [SECTION] The faults a first user met --------------------------------------------------------
