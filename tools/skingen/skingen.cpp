@@ -700,6 +700,10 @@ void DrawMask(Canvas& c, const MaskSpec& m, const Theme& t) {
       shade = [&](int f, double x, double y, double w, double h) {
         Paint p = GemFace(t, f, x, y, w, h, t.Radius - 1, StateFace(t, f));
         const double d = Triangle(x, y, w / 2 - 4, h / 2 - 1.5, w / 2 + 4, h / 2 - 1.5, w / 2, h / 2 + 2.5);
+        // A light arrow (dark themes) gets a dark halo, as the caption's glyphs do: on the
+        // face's lit upper half it would otherwise not be seen.
+        if (0.299 * t.Glyph.r + 0.587 * t.Glyph.g + 0.114 * t.Glyph.b > 160)
+          p = Over(p, {t.Outline, 0.8 * Coverage(d - 1.0) * p.Alpha});
         p = Over(p, {f == 2 ? Lighter(t.Glyph, 0.85) : t.Glyph, Coverage(d) * p.Alpha});
         return p;
       };
