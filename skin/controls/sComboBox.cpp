@@ -368,25 +368,7 @@ void TsCustomComboBox::After(TMessage& message) {
     default:
       break;
   }
-  TsEditLabel* label = BoundLabel.Label();
-  if (label == nullptr || !BoundLabel.Active()) return;
-  switch (message.Msg) {
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-    case CM_BIDIMODECHANGED:
-      BoundLabel.AlignLabel();
-      break;
-    case CM_VISIBLECHANGED:
-      label->SetVisible(Visible());
-      BoundLabel.AlignLabel();
-      break;
-    case CM_ENABLEDCHANGED:
-      label->SetEnabled(Enabled());
-      BoundLabel.AlignLabel();
-      break;
-    default:
-      break;
-  }
+  BoundLabel.FollowControl(message);
 }
 
 // [SECTION] Read-only sub-windows ---------------------------------------------------------------

@@ -259,23 +259,5 @@ void TsEdit::After(TMessage& message, bool skinned) {
     default:
       break;
   }
-  TsEditLabel* label = BoundLabel.Label();
-  if (label == nullptr || !BoundLabel.Active()) return;
-  switch (message.Msg) {
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-    case CM_BIDIMODECHANGED:
-      BoundLabel.AlignLabel();
-      break;
-    case CM_VISIBLECHANGED:
-      label->SetVisible(Visible());
-      BoundLabel.AlignLabel();
-      break;
-    case CM_ENABLEDCHANGED:
-      label->SetEnabled(Enabled());
-      BoundLabel.AlignLabel();
-      break;
-    default:
-      break;
-  }
+  BoundLabel.FollowControl(message);
 }

@@ -98,3 +98,24 @@ bool ReadSkinProperty(TReader& reader, const TDefProperty& property, TsCommonDat
   }
   return true;
 }
+
+void TsBoundLabel::FollowControl(const TMessage& message) {
+  if (label_ == nullptr || !active_) return;
+  switch (message.Msg) {
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+    case CM_BIDIMODECHANGED:
+      AlignLabel();
+      break;
+    case CM_VISIBLECHANGED:
+      label_->SetVisible(control_->Visible());
+      AlignLabel();
+      break;
+    case CM_ENABLEDCHANGED:
+      label_->SetEnabled(control_->Enabled());
+      AlignLabel();
+      break;
+    default:
+      break;
+  }
+}

@@ -35,6 +35,9 @@ class TsBoundLabel {
   void Loaded();
   // Places the label beside the control again (after the control moved or resized).
   void AlignLabel();
+  // An active label follows its control: placed again when the control moves, resizes or changes
+  // direction, shown and enabled with it. The control calls this with each message it has handled.
+  void FollowControl(const TMessage& message);
 
  private:
   void CreateLabel();

@@ -11,40 +11,16 @@
 #include "skin/data/sSkinLookup.h"
 #include "skin/paint/win/sText.h"
 #include "tests/skin/paint/StoredSkinGlobals.h"
+#include "tests/skin/paint/win/TextPaper.h"
 
 namespace {
 
-constexpr TColor kPaper = RGBColor(128, 128, 128);
+using texttest::kPaper;
 
 // A grey picture with a fixed font; its pixels after one drawing.
-class TCaptionPaper {
+class TCaptionPaper : public texttest::TPaper {
  public:
-  TCaptionPaper() : bmp_(80, 28) {
-    bmp_.Canvas().Font().SetName("Tahoma");
-    bmp_.Canvas().Font().SetHeight(-13);
-  }
-  TCanvas& Canvas() { return bmp_.Canvas(); }
-  void Clear() {
-    const TPixelView v = bmp_.View();
-    for (int y = 0; y < v.Height; ++y)
-      for (int x = 0; x < v.Width; ++x) {
-        std::uint8_t* p = v.Pixel(x, y);
-        p[0] = p[1] = p[2] = 128;
-      }
-  }
-  std::vector<TColor> Pixels() {
-    std::vector<TColor> all;
-    const TPixelView v = bmp_.View();
-    for (int y = 0; y < v.Height; ++y)
-      for (int x = 0; x < v.Width; ++x) {
-        const std::uint8_t* p = v.Pixel(x, y);
-        all.push_back(RGBColor(p[2], p[1], p[0]));
-      }
-    return all;
-  }
-
- private:
-  TBitmap bmp_;
+  TCaptionPaper() : TPaper(80, 28) {}
 };
 
 constexpr const char* kText = "Расчет";
