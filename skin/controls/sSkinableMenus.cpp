@@ -36,13 +36,29 @@ struct TsDrawHook {
   }
 };
 
-// The menu background cache: one entry per drawn menu level since the last skin change.
+// The menu background cache: one entry per drawn menu level since the last skin change. The key
+// is the item that holds the level (a popup's root item for its top level): the system menu
+// makes its first item, the skin list, anew each time it opens, so a key among the level's own
+// items would paint the top level again at every opening. An entry goes as soon as its key item
+// is destroyed, so that a later item at the same address never finds another menu's picture.
 struct TMenuBG {
-  const TMenuItem* Item;  // the level's first item (the key)
+  const TMenuItem* Item;
   std::unique_ptr<TBitmap> Bmp;
 };
 std::vector<TMenuBG> MenuBGArray;
 std::int64_t menuBGPaints = 0;
+
+// Hears of the destruction of key items.
+class TMenuBGKeys : public TComponent {
+ public:
+  TMenuBGKeys() : TComponent(nullptr) {}
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove)
+      std::erase_if(MenuBGArray, [component](const TMenuBG& entry) { return entry.Item == component; });
+  }
+};
+std::unique_ptr<TMenuBGKeys> menuBGKeys;
 
 constexpr const char* kMainMenuSection = "MAINMENU";
 constexpr const char* kMenuItemSection = "MENUITEM";
@@ -53,10 +69,7 @@ constexpr std::int32_t kShortCutRightGap = 8;
 // Rounded to the nearest integer, halves to even.
 std::int32_t RoundEven(double value) { return static_cast<std::int32_t>(std::nearbyint(value)); }
 
-const TMenuItem* FirstOfLevel(const TMenuItem* item) {
-  const TMenuItem* parent = item->Parent();
-  return parent != nullptr && parent->Count() > 0 ? parent->Items(0) : item;
-}
+const TMenuItem* LevelKey(const TMenuItem* item) { return item->Parent() != nullptr ? item->Parent() : item; }
 
 std::string ShortCutText(const TMenuItem* item) { return ShortCutToText(item->ShortCut()); }
 
@@ -87,7 +100,9 @@ std::int32_t GetItemIndex(const TMenuItem* item) {
 }
 
 void DeleteUnusedBmps(bool all) {
-  if (all) MenuBGArray.clear();
+  if (!all) return;
+  MenuBGArray.clear();
+  menuBGKeys.reset();
 }
 
 std::int32_t MenuBGCount() { return static_cast<std::int32_t>(MenuBGArray.size()); }
@@ -187,6 +202,15 @@ std::int32_t TsSkinableMenus::GetItemHeight(TCanvas& canvas, TMenuItem* item) {
   }
 }
 
+// Sum of the heights of the visible items above `item` in its level.
+static std::int32_t HeightAbove(TsSkinableMenus& menus, TCanvas& canvas, TMenuItem* item) {
+  TMenuItem* parent = item->Parent();
+  std::int32_t height = 0;
+  for (int i = 0; parent != nullptr && i < parent->Count() && parent->Items(i) != item; ++i)
+    if (parent->Items(i)->Visible()) height += menus.GetItemHeight(canvas, parent->Items(i));
+  return height;
+}
+
 std::int32_t TsSkinableMenus::ParentHeight(TCanvas& canvas, TMenuItem* item) {
   TMenuItem* parent = item->Parent();
   if (parent == nullptr) return GetItemHeight(canvas, item);
@@ -227,11 +251,45 @@ void TsSkinableMenus::PaintDivider(TCanvas& canvas, TRect R) {
   DrawRectangleOnDC(canvas.Handle(), R, kEtchDark, clWhite, width);
 }
 
+TBitmap* TsSkinableMenus::LevelBackground(TMenuItem* item, TCanvas& canvas, const TRect& ARect) {
+  const TMenuItem* key = LevelKey(item);
+  std::int32_t entry = GetItemIndex(key);
+  // A level whose items grew since its picture was made gets a new one.
+  if (entry >= 0) {
+    const TBitmap& known = *MenuBGArray[static_cast<std::size_t>(entry)].Bmp;
+    if (known.Width() >= ARect.Right && known.Height() >= ARect.Bottom)
+      return MenuBGArray[static_cast<std::size_t>(entry)].Bmp.get();
+    MenuBGArray.erase(MenuBGArray.begin() + entry);
+  }
+  const std::int32_t top = std::max(ARect.Top - HeightAbove(*this, canvas, item), 0);
+  const std::int32_t bottom = std::max(top + ParentHeight(canvas, item), ARect.Bottom);
+  auto picture = std::make_unique<TBitmap>(ARect.Right, bottom);
+  if (picture->Empty()) return nullptr;
+  FillDC(picture->DC(), TRect{0, 0, picture->Width(), bottom}, clWhite);
+  const std::int32_t mainMenu = GetSkinIndex(kMainMenuSection);
+  if (mainMenu >= 0) {
+    PaintItem(mainMenu, kMainMenuSection, EmptyCI, true, 0, TRect{ARect.Left, top, ARect.Right, bottom},
+              TPoint{ARect.Left, top}, picture->View());
+  }
+  ++menuBGPaints;
+  if (!menuBGKeys) menuBGKeys = std::make_unique<TMenuBGKeys>();
+  menuBGKeys->FreeNotification(const_cast<TMenuItem*>(key));
+  MenuBGArray.push_back(TMenuBG{key, std::move(picture)});
+  return MenuBGArray.back().Bmp.get();
+}
+
 void TsSkinableMenus::sAdvancedDrawItem(TObject* Sender, TCanvas& ACanvas, TRect ARect, TOwnerDrawState State) {
   auto* item = dynamic_cast<TMenuItem*>(Sender);
   if (item == nullptr || item->InState(csDestroying)) return;
   const TsMenuItemType kind = ItemType(item);
   if (kind == smDivider) {
+    // Over the menu's background, so that the row beside the etched line is the skin's too.
+    TBitmap line(std::max<std::int32_t>(WidthOf(ARect), 1), std::max<std::int32_t>(HeightOf(ARect), 1));
+    AssignMenuFont(line.Canvas().Font());
+    if (TBitmap* background = LevelBackground(item, line.Canvas(), ARect)) {
+      BitBlt(ACanvas.Handle(), ARect.Left, ARect.Top, WidthOf(ARect), HeightOf(ARect), background->DC(), ARect.Left,
+             ARect.Top, SRCCOPY);
+    }
     PaintDivider(ACanvas, ARect);
     return;
   }
@@ -245,36 +303,18 @@ void TsSkinableMenus::sAdvancedDrawItem(TObject* Sender, TCanvas& ACanvas, TRect
   TCanvas& canvas = bmp.Canvas();
   AssignMenuFont(canvas.Font());
 
-  // 1. The level's background, painted once per skin.
-  const TMenuItem* key = FirstOfLevel(item);
-  std::int32_t entry = GetItemIndex(key);
-  if (entry < 0) {
-    auto background = std::make_unique<TBitmap>(ARect.Right, std::max(ParentHeight(canvas, item), ARect.Bottom));
-    const std::int32_t mainMenu = GetSkinIndex(kMainMenuSection);
-    if (mainMenu >= 0) {
-      PaintItem(mainMenu, kMainMenuSection, EmptyCI, true, 0, TRect{0, 0, background->Width(), background->Height()},
-                TPoint{0, 0}, background->View());
-    } else {
-      FillDC(background->DC(), TRect{0, 0, background->Width(), background->Height()}, clWhite);
-    }
-    ++menuBGPaints;
-    MenuBGArray.push_back(TMenuBG{key, std::move(background)});
-    entry = static_cast<std::int32_t>(MenuBGArray.size()) - 1;
-  }
-  TBitmap& background = *MenuBGArray[static_cast<std::size_t>(entry)].Bmp;
-  // A level that grew since its background was made (items shown later) gets a taller one.
-  if (background.Height() < ARect.Bottom || background.Width() < ARect.Right) {
-    MenuBGArray.erase(MenuBGArray.begin() + entry);
-    sAdvancedDrawItem(Sender, ACanvas, ARect, State);
-    return;
-  }
+  // 1. The level's background, painted once per skin. It covers the menu's client area from
+  // its corner to the end of the level's items; the items may start inside a frame the system
+  // draws around them (3 pixels under Wine), and the skin paints the items' area only.
+  TBitmap* background = LevelBackground(item, canvas, ARect);
+  if (background == nullptr) return;
 
   // 2. The item over its slice of the background.
   const bool hot = (State & (ODS_SELECTED | ODS_HOTLIGHT)) != 0;
-  BitBlt(bmp.DC(), 0, 0, w, h, background.DC(), ARect.Left, ARect.Top, SRCCOPY);
+  BitBlt(bmp.DC(), 0, 0, w, h, background->DC(), ARect.Left, ARect.Top, SRCCOPY);
   const std::int32_t menuItem = GetSkinIndex(kMenuItemSection);
   if (menuItem >= 0) {
-    const TCacheInfo parent{background.View(), 0, 0, true};
+    const TCacheInfo parent{background->View(), 0, 0, true};
     PaintItem(menuItem, kMenuItemSection, parent, true, hot ? 1 : 0, TRect{0, 0, w, h}, TPoint{ARect.Left, ARect.Top},
               bmp.View());
   }

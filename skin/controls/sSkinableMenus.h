@@ -12,8 +12,8 @@
 // Hooking gives an item our measuring and drawing handlers only where it has none of its own, and
 // unhooking takes away only ours: handlers an application set itself stay.
 //
-// The background of a menu level is painted once per skin and kept, keyed by the level's first
-// item; DeleteUnusedBmps(true) empties the cache on every skin change and at the end.
+// The background of a menu level is painted once per skin and kept, keyed by the item that holds
+// the level; DeleteUnusedBmps(true) empties the cache on every skin change and at the end.
 #include <cstdint>
 #include <functional>
 
@@ -82,6 +82,8 @@ class TsSkinableMenus : public TPersistent {
 
  private:
   void HookOne(TMenuItem* item, bool value);
+  // The cached background of the item's level, made from the skin when missing.
+  TBitmap* LevelBackground(TMenuItem* item, TCanvas& canvas, const TRect& ARect);
   void InitComponent(TComponent* component, bool value);
   bool SkinnedPopups() const;
 
@@ -91,7 +93,7 @@ class TsSkinableMenus : public TPersistent {
 
 // The glyph size of an item: its own bitmap's size, else 16 x 16 (menus here carry no image list).
 TPoint GlyphSize(const TMenuItem* item);
-// Position of the background entry keyed by `item` in the cache, -1 when none.
+// Position in the cache of the background of the level `item` holds, -1 when none.
 std::int32_t GetItemIndex(const TMenuItem* item);
 // With all true frees every cached menu background and empties the cache; false does nothing.
 void DeleteUnusedBmps(bool all);

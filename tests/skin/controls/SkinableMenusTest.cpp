@@ -126,14 +126,16 @@ TEST_F(SkinableMenusTest, ItemKindsByCaption) {
     EXPECT_EQ(TsSkinableMenus::ItemType(popup->Items().Items(static_cast<int>(i))), c.kind) << c.caption;
     EXPECT_EQ(HeightOf(rects[i]), c.height) << c.caption;
   }
-  // "-": an etched line inset by 4 pixels: grey above, white below, nothing outside.
+  // "-": an etched line inset by 4 pixels: grey above, white below, the menu's background
+  // outside.
   const TRect line = rects[0];
-  EXPECT_EQ(At(picture, 3, line.Top), kUntouched);
+  EXPECT_NE(At(picture, 3, line.Top), kUntouched);
+  EXPECT_NE(At(picture, 3, line.Top), 0x808080u);
   EXPECT_EQ(At(picture, 4, line.Top), 0x808080u);
   EXPECT_EQ(At(picture, kWidth / 2, line.Top), 0x808080u);
   EXPECT_EQ(At(picture, kWidth / 2, line.Top + 1), clWhite);
   EXPECT_EQ(At(picture, kWidth - 5, line.Top + 1), clWhite);
-  EXPECT_EQ(At(picture, kWidth - 4, line.Top), kUntouched);
+  EXPECT_NE(At(picture, kWidth - 4, line.Top), 0x808080u);
   // "-Options-" shows nothing.
   for (int y = rects[1].Top; y < rects[1].Bottom; ++y)
     for (int x = 0; x < kWidth; ++x) ASSERT_EQ(At(picture, x, y), kUntouched) << x << "," << y;
@@ -231,8 +233,9 @@ TEST_F(SkinableMenusTest, HotItemIsMenuItemHotOverTheLevelBackgroundPaintedOnceP
   DrawMenu(hot, 1);
   EXPECT_EQ(MenuBGPaintCount() - paintsBefore, 1);
   EXPECT_EQ(MenuBGCount(), 1);
-  EXPECT_EQ(GetItemIndex(popup->Items().Items(0)), 0);
-  EXPECT_EQ(GetItemIndex(popup->Items().Items(1)), -1);
+  // Keyed by the item that holds the level.
+  EXPECT_EQ(GetItemIndex(&popup->Items()), 0);
+  EXPECT_EQ(GetItemIndex(popup->Items().Items(0)), -1);
 
   // The level's background as the skin paints it, and the hot item composed over it by hand.
   const int height = rects.back().Bottom;
@@ -258,6 +261,21 @@ TEST_F(SkinableMenusTest, HotItemIsMenuItemHotOverTheLevelBackgroundPaintedOnceP
   EXPECT_EQ(MenuBGCount(), 0);
   DrawMenu(normal);
   EXPECT_EQ(MenuBGPaintCount() - paintsBefore, 2);
+}
+
+TEST_F(SkinableMenusTest, BackgroundGoesWithTheItemThatHoldsItsLevel) {
+  TMenuItem* list = AddItem("List");
+  auto* sub = new TMenuItem(popup);
+  sub->SetCaption("Sub");
+  list->Add(sub);
+  TBitmap picture(kWidth, 40);
+  TBitmap measuring(1, 1);
+  int width = 0, height = 0;
+  menus.sMeasureItem(sub, measuring.Canvas(), width, height);
+  menus.sAdvancedDrawItem(sub, picture.Canvas(), TRect{0, 0, kWidth, height}, 0);
+  EXPECT_EQ(GetItemIndex(list), 0);
+  Free(list);
+  EXPECT_EQ(MenuBGCount(), 0);
 }
 
 TEST_F(SkinableMenusTest, HookingKeepsAnApplicationsOwnHandlersAndMakesTheMenuOwnerDrawn) {
