@@ -306,6 +306,24 @@ TEST_F(SkinableMenusTest, HookingKeepsAnApplicationsOwnHandlersAndMakesTheMenuOw
   EXPECT_EQ(empty.Items().Count(), 0);
 }
 
+TEST_F(SkinableMenusTest, OnDrawItemHasTheLastWordOnNormalItemsOnly) {
+  AddItem("One");
+  AddItem("-");
+  AddItem("-Options-");
+  std::vector<std::string> seen;
+  menus.OnDrawItem = [&](TMenuItem* sender, TCanvas& canvas, TRect r, TOwnerDrawState state, TsMenuItemType type) {
+    seen.push_back(sender->Caption() + " " + std::to_string(type) + " " + std::to_string(r.Left) + "," +
+                   std::to_string(r.Top) + " " + std::to_string(WidthOf(r)) + " " + std::to_string(state));
+    canvas.SetBrushColor(0x0000FF);
+    canvas.FillRect(TRect{0, 0, 1, 1});
+  };
+  TBitmap picture;
+  const std::vector<TRect> rects = DrawMenu(picture, 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"One 2 0,0 160 1"}));
+  // What it drew is in the picture the menu gets.
+  EXPECT_EQ(At(picture, 0, rects[0].Top), 0x0000FFu);
+}
+
 TEST_F(SkinableMenusTest, DrawingLeavesNoGdiObjectBehind) {
   AddItem("One")->SetChecked(true);
   AddItem("-");
