@@ -1,5 +1,7 @@
 #include "framework/win/Menus.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 
@@ -58,7 +60,15 @@ bool TMenuItem::ReadProperty(TReader& reader, const TDefProperty& property) {
   return true;
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(nullptr)) {}
+TPopupMenu* TMenuItem::GetParentMenu() const {
+  const TMenuItem* root = this;
+  while (root->parentItem_) root = root->parentItem_;
+  return root->menu_;
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(nullptr)) {
+  items_->menu_ = this;
+}
 
 TPopupMenu::~TPopupMenu() = default;
 
@@ -90,30 +100,139 @@ std::string ShortCutToText(TShortCut shortCut) {
 
 namespace {
 
-// Fills a system menu with the visible items; command ids are positions in `flat` plus one.
-void BuildMenu(HMENU menu, TMenuItem& parent, std::vector<TMenuItem*>& flat) {
+// What one showing of a popup needs: the items behind the command ids (positions plus one) and
+// every item it shows, which are the only ones whose owner-draw requests it answers.
+struct TShownMenu {
+  std::vector<TMenuItem*> Commands;
+  std::vector<TMenuItem*> Shown;
+  bool OwnerDraw = false;
+  bool Knows(const TMenuItem* item) const { return std::find(Shown.begin(), Shown.end(), item) != Shown.end(); }
+};
+
+// Fills a system menu with the visible items. Owner-drawn items keep their text (caption, tab,
+// shortcut text) so that mnemonics work and the menu can be read back.
+void BuildMenu(HMENU menu, TMenuItem& parent, TShownMenu& shown) {
   for (int i = 0; i < parent.Count(); ++i) {
     TMenuItem* item = parent.Items(i);
     if (!item->Visible()) continue;
     std::wstring caption = Widen(item->Caption());
     if (item->ShortCut() != 0) caption += L"\t" + Widen(ShortCutToText(item->ShortCut()));
-    const UINT state = item->Enabled() ? MF_ENABLED : MF_GRAYED;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
+    info.fType = shown.OwnerDraw ? MFT_OWNERDRAW : 0;
+    info.fState = (item->Enabled() ? MFS_ENABLED : MFS_GRAYED) | (item->Checked() ? MFS_CHECKED : 0u) |
+                  (item->Default() ? MFS_DEFAULT : 0u);
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
     if (item->IsLine()) {
-      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    } else if (item->Count() > 0) {
-      HMENU sub = CreatePopupMenu();
-      BuildMenu(sub, *item, flat);
-      AppendMenuW(menu, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
+      info.fType |= MFT_SEPARATOR;
     } else {
-      flat.push_back(item);
-      AppendMenuW(menu, MF_STRING | state, flat.size(), caption.c_str());
+      info.fMask |= MIIM_STRING;
+      info.dwTypeData = caption.data();
+      if (item->Count() > 0) {
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = CreatePopupMenu();
+        BuildMenu(info.hSubMenu, *item, shown);
+      } else {
+        shown.Commands.push_back(item);
+        info.wID = static_cast<UINT>(shown.Commands.size());
+      }
     }
+    shown.Shown.push_back(item);
+    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
   }
 }
 
 struct TMenuOwner {
   HMENU Menu;
   ~TMenuOwner() { DestroyMenu(Menu); }
+};
+
+// Measures an owner-drawn item that has no measuring handler: its text in the menu font, the
+// platform's check-mark room on both sides.
+void MeasurePlain(TMenuItem& item, TCanvas& canvas, int& width, int& height) {
+  if (item.IsLine()) {
+    height = GetSystemMetrics(SM_CYMENU) / 2;
+    return;
+  }
+  std::string text = item.Caption();
+  if (item.ShortCut() != 0) text += "\t" + ShortCutToText(item.ShortCut());
+  TRect r{0, 0, 0, 0};
+  canvas.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  width = WidthOf(r) + 2 * GetSystemMetrics(SM_CXMENUCHECK);
+  height = std::max(HeightOf(r), GetSystemMetrics(SM_CYMENU));
+}
+
+// Draws an owner-drawn item that has no drawing handler in the platform's menu colours.
+void DrawPlain(TMenuItem& item, TCanvas& canvas, TRect rect, TOwnerDrawState state) {
+  const bool selected = (state & ODS_SELECTED) != 0;
+  canvas.SetBrushColor(static_cast<TColor>(0x80000000u | (selected ? COLOR_HIGHLIGHT : COLOR_MENU)));
+  canvas.FillRect(rect);
+  if (item.IsLine()) return;
+  canvas.Font().SetColor(static_cast<TColor>(0x80000000u | (selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
+  canvas.SetBrushStyle(TBrushStyle::bsClear);
+  TRect text = rect;
+  text.Left += GetSystemMetrics(SM_CXMENUCHECK);
+  canvas.DrawText(item.Caption(), text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
+}
+
+// Owner-draw requests reach the menu's owner window; while a popup is shown, its owner is
+// subclassed to hand the requests for the shown items to the items' handlers.
+LRESULT CALLBACK OwnerDrawProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  const auto& shown = *reinterpret_cast<const TShownMenu*>(data);
+  try {
+    if (msg == WM_MEASUREITEM) {
+      auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      auto* item = reinterpret_cast<TMenuItem*>(measure.itemData);
+      if (measure.CtlType == ODT_MENU && shown.Knows(item)) {
+        TWindowDC dc(window);
+        TSavedDC saved(dc.Get());
+        TCanvas canvas;
+        TCanvasHandleScope scope(canvas, dc.Get());
+        int width = static_cast<int>(measure.itemWidth), height = static_cast<int>(measure.itemHeight);
+        if (item->OnMeasureItem) item->OnMeasureItem(item, canvas, width, height);
+        else MeasurePlain(*item, canvas, width, height);
+        measure.itemWidth = static_cast<UINT>(std::max(width, 0));
+        measure.itemHeight = static_cast<UINT>(std::max(height, 0));
+        return TRUE;
+      }
+    } else if (msg == WM_DRAWITEM) {
+      auto& draw = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      auto* item = reinterpret_cast<TMenuItem*>(draw.itemData);
+      if (draw.CtlType == ODT_MENU && shown.Knows(item)) {
+        TSavedDC saved(draw.hDC);
+        TCanvas canvas;
+        TCanvasHandleScope scope(canvas, draw.hDC);
+        const TRect rect{draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.bottom};
+        if (item->OnAdvancedDrawItem) item->OnAdvancedDrawItem(item, canvas, rect, draw.itemState);
+        else DrawPlain(*item, canvas, rect, draw.itemState);
+        return TRUE;
+      }
+    }
+  } catch (...) {
+    // No exception crosses into the platform's menu loop.
+    HandleApplicationException(nullptr);
+    return TRUE;
+  }
+  return DefSubclassProc(window, msg, wParam, lParam);
+}
+
+// Ties OwnerDrawProc to a window for the length of a scope.
+class TOwnerDrawHook {
+ public:
+  TOwnerDrawHook(HWND window, const TShownMenu& shown) : window_(window) {
+    if (window_ && !SetWindowSubclass(window_, &OwnerDrawProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&shown)))
+      window_ = nullptr;
+  }
+  TOwnerDrawHook(const TOwnerDrawHook&) = delete;
+  TOwnerDrawHook& operator=(const TOwnerDrawHook&) = delete;
+  ~TOwnerDrawHook() {
+    if (window_) RemoveWindowSubclass(window_, &OwnerDrawProc, kSubclassId);
+  }
+
+ private:
+  static constexpr UINT_PTR kSubclassId = 0x4D4E55;
+  HWND window_;
 };
 
 }  // namespace
@@ -127,13 +246,18 @@ void TPopupMenu::Popup(int x, int y) {
   }();
   if (!anyVisible) return;
   TMenuOwner menu{CreatePopupMenu()};
-  std::vector<TMenuItem*> flat;
-  BuildMenu(menu.Menu, *items_, flat);
+  TShownMenu shown;
+  shown.OwnerDraw = ownerDraw_;
+  BuildMenu(menu.Menu, *items_, shown);
   HWND owner = windowHandle_;
   if (!owner) owner = Application && Application->MainForm() ? Application->MainForm()->Handle() : GetActiveWindow();
-  const auto command = static_cast<std::size_t>(
-      TrackPopupMenu(menu.Menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
-  if (command >= 1 && command <= flat.size()) flat[command - 1]->Click();
+  std::size_t command = 0;
+  {
+    TOwnerDrawHook hook(ownerDraw_ ? owner : nullptr, shown);
+    command = static_cast<std::size_t>(
+        TrackPopupMenu(menu.Menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
+  }
+  if (command >= 1 && command <= shown.Commands.size()) shown.Commands[command - 1]->Click();
 }
 
 bool TPopupMenu::ReadProperty(TReader& reader, const TDefProperty& property) {

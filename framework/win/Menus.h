@@ -1,14 +1,18 @@
 #pragma once
 // Popup menus. A TPopupMenu holds a tree of TMenuItem; Popup builds the system menu from it,
 // tracks it and runs the chosen item's OnClick. A menu without visible items shows nothing.
+// An owner-drawn menu keeps each item's text in the platform's menu too (for the keyboard's
+// mnemonics and for readers of the menu) but leaves measuring and drawing to the items.
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/win/Classes.h"
+#include "framework/win/Graphics.h"
 
 // A keyboard shortcut as menus show it: the virtual key in the low byte, modifiers above.
 using TShortCut = std::uint16_t;
@@ -17,6 +21,18 @@ constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 // "Alt+F4", "Ctrl+S", ...; empty for 0.
 std::string ShortCutToText(TShortCut shortCut);
+
+class TMenuItem;
+class TPopupMenu;
+
+// Owner-drawn items. The platform asks for an item's size once per showing of its menu
+// (measure) and for its picture whenever it changes (draw); both arrive at the menu's owner
+// window while the menu is shown, and the popup hands them to the item's handlers.
+// The platform's owner-draw state (ODS_SELECTED, ODS_GRAYED, ODS_CHECKED, ODS_DEFAULT, ...).
+using TOwnerDrawState = UINT;
+using TMenuMeasureItemEvent = std::function<void(TObject* sender, TCanvas& canvas, int& width, int& height)>;
+using TAdvancedMenuDrawItemEvent =
+    std::function<void(TObject* sender, TCanvas& canvas, TRect rect, TOwnerDrawState state)>;
 
 class TMenuItem : public TComponent {
  public:
@@ -34,6 +50,19 @@ class TMenuItem : public TComponent {
   void SetShortCut(TShortCut value) { shortCut_ = value; }
   // The caption "-" makes the item a separator.
   bool IsLine() const { return caption_ == "-"; }
+  bool Checked() const { return checked_; }
+  void SetChecked(bool value) { checked_ = value; }
+  // The menu's default item (drawn bold by the platform and by skinned menus).
+  bool Default() const { return default_; }
+  void SetDefault(bool value) { default_ = value; }
+  // The item's own glyph; empty when it has none.
+  TBitmap& Bitmap() { return bitmap_; }
+  bool HasBitmap() const { return !bitmap_.Empty(); }
+  // Position in the menu's image list; -1 for none (this framework's menus carry no list).
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int value) { imageIndex_ = value; }
+  // The popup menu this item is shown in (through its parents), null when it is in none.
+  TPopupMenu* GetParentMenu() const;
 
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem* Items(int index) const { return items_[static_cast<std::size_t>(index)]; }
@@ -51,6 +80,10 @@ class TMenuItem : public TComponent {
 
   void Click();
   TNotifyEvent OnClick;
+  // Called to measure and to draw the item when its menu is owner-drawn; without them the
+  // platform's sizes and an empty item are what the user sees, so an owner-drawn menu sets both.
+  TMenuMeasureItemEvent OnMeasureItem;
+  TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;
 
   bool ReadProperty(TReader& reader, const TDefProperty& property) override;
 
@@ -59,7 +92,13 @@ class TMenuItem : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   TShortCut shortCut_ = 0;
+  bool checked_ = false;
+  bool default_ = false;
+  int imageIndex_ = -1;
+  TBitmap bitmap_;
   TMenuItem* parentItem_ = nullptr;
+  TPopupMenu* menu_ = nullptr;  // set on the root item of a popup menu
+  friend class TPopupMenu;
   std::vector<TMenuItem*> items_;
 };
 
@@ -77,6 +116,9 @@ class TPopupMenu : public TComponent {
   // window without one).
   HWND WindowHandle() const { return windowHandle_; }
   void SetWindowHandle(HWND window) { windowHandle_ = window; }
+  // Items are owner-drawn: measured and drawn by their OnMeasureItem and OnAdvancedDrawItem.
+  bool OwnerDraw() const { return ownerDraw_; }
+  void SetOwnerDraw(bool value) { ownerDraw_ = value; }
 
   // Shows the menu at a screen point and runs the chosen item; returns at once without items.
   virtual void Popup(int x, int y);
@@ -88,6 +130,7 @@ class TPopupMenu : public TComponent {
  private:
   std::unique_ptr<TMenuItem> items_;
   bool autoPopup_ = true;
+  bool ownerDraw_ = false;
   TComponent* popupComponent_ = nullptr;
   HWND windowHandle_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "framework/win/Gdi.h"
 #include "framework/win/Reader.h"
 #include "framework/win/Text.h"
+#include "skin/controls/sSkinableMenus.h"
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
@@ -455,7 +456,10 @@ void TsSkinProvider::WMActivate(TMessage& Message) {
   CallOldWndProc(Message);
   if (FormCreating()) return;
   SkinData().BackgroundChanged = true;
-  if (HasBorder()) SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
+  if (HasBorder()) {
+    SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
+    InitMenuItems(sSkinData->Active);
+  }
   if (SystemMenu != nullptr) SystemMenu->UpdateItems();
 }
 
@@ -553,6 +557,7 @@ void TsSkinProvider::WMNCActivate(TMessage& Message) {
     FormActive = active;
     SkinData().BackgroundChanged = true;
   }
+  InitMenuItems(sSkinData->Active);
 }
 
 void TsSkinProvider::WMSizing(TMessage& Message) {
@@ -575,6 +580,7 @@ void TsSkinProvider::SKMRepaint(TMessage&) {
   SkinData().BackgroundChanged = true;
   SkinData().EndUpdate();
   TitleBG.reset();
+  InitMenuItems(sSkinData->Active);
   SendMessageW(hookedWindow_, WM_NCPAINT, 0, 0);
   InvalidateRect(hookedWindow_, nullptr, FALSE);
   UpdateWindow(hookedWindow_);
@@ -633,6 +639,8 @@ void TsSkinProvider::ClearFormBorderIcons(TMessage& Message, bool processPending
 }
 
 void TsSkinProvider::NewSkin(TMessage& Message, bool skinned) {
+  // Menu backgrounds of the old skin are of no use any more.
+  DeleteUnusedBmps(true);
   LookUpIndexes();
   if (sSkinData->SkinManager == nullptr) return;
   if (SkinManager == nullptr) SkinManager = sSkinData->SkinManager;
@@ -641,10 +649,27 @@ void TsSkinProvider::NewSkin(TMessage& Message, bool skinned) {
   SkinData().BackgroundChanged = true;
   TitleChanged = true;
   if (skinned) {
+    if (SkinManager != nullptr && SkinManager->SkinableMenus) SkinManager->SkinableMenus->UpdateMenus();
     if (Hooked()) SendMessageW(hookedWindow_, WM_NCPAINT, Message.WParam, Message.LParam);
-  } else if (useGlobalColor_) {
-    ApplyGlobalColor();
+  } else {
+    if (HasBorder()) InitMenuItems(true);
+    if (useGlobalColor_) ApplyGlobalColor();
   }
+}
+
+void TsSkinProvider::InitMenuItems(bool value) {
+  if (SkinManager == nullptr || !SkinManager->SkinableMenus || !SkinManager->SkinnedPopups()) return;
+  TsSkinableMenus& menus = *SkinManager->SkinableMenus;
+  if (SystemMenu != nullptr) menus.HookPopupMenu(SystemMenu, value);
+  if (Form == nullptr) return;
+  std::function<void(TComponent*)> visit = [&](TComponent* owner) {
+    for (int i = 0; i < owner->ComponentCount(); ++i) {
+      TComponent* child = owner->Components(i);
+      if (auto* menu = dynamic_cast<TPopupMenu*>(child)) menus.HookPopupMenu(menu, value);
+      visit(child);
+    }
+  };
+  visit(Form);
 }
 
 void TsSkinProvider::RemoveSkin(bool skinned) {
@@ -655,6 +680,8 @@ void TsSkinProvider::RemoveSkin(bool skinned) {
   TitleBG.reset();
   if (!skinned) Form->SetColor(clBtnFace);
   if (SkinManager == nullptr) return;
+  DeleteUnusedBmps(true);
+  InitMenuItems(false);
   if (Form->BorderIcons() == SavedBorderIcons) {
     if (!skinned && Application != nullptr) Application->ProcessMessages();
     try {

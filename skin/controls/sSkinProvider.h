@@ -258,6 +258,9 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void SetHotHT(std::int32_t HT);
   void SetPressedHT(std::int32_t HT);
   void DropSysMenu(std::int32_t X, std::int32_t Y);
+  // Hooks (true) or unhooks (false) the form's popup menus and the system menu into the skinned
+  // menus of the manager; nothing without them or while the manager's SkinnedPopups is off.
+  void InitMenuItems(bool value);
   TPoint RBGripPoint(std::int32_t Mask);
   bool AboveBorder(TMessage& Message);
   void StartMove(std::int32_t X, std::int32_t Y);

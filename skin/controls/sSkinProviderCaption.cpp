@@ -20,6 +20,7 @@
 
 #include "framework/win/Gdi.h"
 #include "skin/controls/sSkinProvider.h"
+#include "skin/controls/sSkinableMenus.h"
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
@@ -349,6 +350,9 @@ void TsSkinProvider::DropSysMenu(std::int32_t X, std::int32_t Y) {
     // The skin list is built anew each time, so that it shows the skin folders of the moment.
     SystemMenu->RemoveSkinItems();
     SystemMenu->MakeSkinItems();
+    // The new items are drawn with the skin like the rest.
+    if (SkinManager != nullptr && SkinManager->SkinableMenus && sSkinData->Active)
+      SkinManager->SkinableMenus->HookPopupMenu(SystemMenu, true);
   }
   if (Form) SystemMenu->SetWindowHandle(Form->Handle());
   SystemMenu->Popup(X, Y);

@@ -7,6 +7,7 @@
 #include "framework/core/StrUtils.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
+#include "framework/win/Menus.h"
 #include "framework/win/Text.h"
 #include "resources/skins/StoredSkins.h"
 #include "skin/data/sImageCodecs.h"
@@ -14,6 +15,7 @@
 #include "skin/data/sSkinFolder.h"
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
+#include "skin/controls/sSkinableMenus.h"
 
 namespace {
 
@@ -57,12 +59,17 @@ TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner), ShowError(S
   if (sSkinData->SkinManager == nullptr) {
     if (skinDirectory_.empty()) skinDirectory_ = kDefaultSkinDirectory;
     active_ = true;
+    SkinableMenus = std::make_unique<TsSkinableMenus>(this);
     skinnedPopups_ = true;
     sSkinData->SkinManager = this;
   }
 }
 
-TsSkinManager::~TsSkinManager() = default;
+TsSkinManager::~TsSkinManager() {
+  SkinableMenus.reset();
+  // The cached menu backgrounds go with the skinning.
+  if (sSkinData->SkinManager == nullptr) DeleteUnusedBmps(true);
+}
 
 void TsSkinManager::BeforeDestruction() {
   if (IsDefault()) {
@@ -125,8 +132,11 @@ void TsSkinManager::SetBuiltInSkins(const TsStoredSkins& skins) {
 }
 
 void TsSkinManager::SetSkinnedPopups(bool value) {
-  // The menus take the new value when they are next skinned.
+  if (value == skinnedPopups_) return;
   skinnedPopups_ = value;
+  // The menus act only when the skin's state differs from theirs, so the new value reaches
+  // them when the skin is next announced or removed.
+  if (SkinableMenus && !InState(csDesigning)) SkinableMenus->UpdateMenus();
 }
 
 bool TsSkinManager::ReadProperty(TReader& reader, const TDefProperty& property) {
@@ -221,8 +231,11 @@ void TsSkinManager::UpdateSkinSection(std::string_view section) {
 void TsSkinManager::InitConstantIndexes() { ::InitConstantIndexes(); }
 
 void TsSkinManager::Notification(TComponent* component, TOperation operation) {
-  // Menus are hooked into the menu skinning when it exists; until then only the base duties.
   TComponent::Notification(component, operation);
+  // A menu item that arrives or leaves while a skin is active is hooked or unhooked.
+  if (!SkinableMenus || !sSkinData->Active || InState(csDesigning)) return;
+  if (auto* item = dynamic_cast<TMenuItem*>(component))
+    SkinableMenus->InitItem(item, operation == TOperation::opInsert);
 }
 
 // [SECTION] Skin queries and edits ------------------------------------------------------------

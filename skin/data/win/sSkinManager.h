@@ -10,6 +10,7 @@
 // records the value; Loaded then loads and announces the named skin once.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,7 @@
 #include "skin/data/win/sMessagesWin.h"
 
 class TMemIniFile;
+class TsSkinableMenus;
 
 class TsSkinManager : public TComponent {
  public:
@@ -41,6 +43,9 @@ class TsSkinManager : public TComponent {
   void SetSkinName(const std::string& name);
   bool SkinnedPopups() const { return skinnedPopups_; }
   void SetSkinnedPopups(bool value);
+  // The skinned popup and system menus; the default manager creates them and frees them with
+  // itself, other managers have none.
+  std::unique_ptr<TsSkinableMenus> SkinableMenus;
   TNotifyEvent OnAfterChange;  // after every skin selection
   TNotifyEvent OnBeforeChange;  // before every skin selection
 

@@ -1,0 +1,377 @@
+// The calculator's system menu drawn from the skin, on the running window with real mouse input
+// through the system's input queue: a right click on the caption opens it; what the open menu
+// shows is read back from its window and compared with the item pictures the skinned menus
+// compose, normal and under the mouse, in each stored skin; the item heights, the divider and the
+// sub-menu; the background painted once per menu level and skin; the empty popup menu of the
+// edits; and many open/close cycles across skin changes that leave no GDI object behind.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "framework/win/Gdi.h"
+#include "framework/win/Text.h"
+#include "skin/controls/sSkinProvider.h"
+#include "skin/controls/sSkinableMenus.h"
+#include "skin/controls/sSystemMenu.h"
+#include "skin/data/win/sSkinManager.h"
+#include "skin/paint/win/sGraphUtilsWin.h"
+#include "tests/app/StartCalculator.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace {
+
+void Send(INPUT input) { ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u); }
+
+void MouseTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (p.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = (p.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  Send(input);
+}
+
+void MouseButton(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  Send(input);
+}
+
+void Key(WORD key) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  Send(input);
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  Send(input);
+}
+
+POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// The open menu windows, top level first.
+std::vector<HWND> MenuWindows() {
+  std::vector<HWND> found;
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+    if (IsWindowVisible(w)) found.push_back(w);
+  return found;
+}
+
+// Runs steps from a timer while a menu is open (Popup returns only when it closes); a step
+// returns false when it has closed the menu or wants no more ticks.
+class TMenuDriver {
+ public:
+  TMenuDriver(UINT interval, std::function<bool(int step)> step) : step_(std::move(step)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, interval, &TMenuDriver::Tick);
+  }
+  ~TMenuDriver() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  int Steps() const { return steps_; }
+  void Restart() {
+    done_ = false;
+    steps_ = 0;
+  }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TMenuDriver* self = current_;
+    if (!self || self->done_ || MenuWindows().empty()) return;
+    self->done_ = !self->step_(self->steps_++);
+  }
+  static inline TMenuDriver* current_ = nullptr;
+  std::function<bool(int)> step_;
+  UINT_PTR timer_ = 0;
+  int steps_ = 0;
+  bool done_ = false;
+};
+
+// What a window shows in a rectangle of its client area, B-G-R rows.
+std::vector<std::uint8_t> Grab(HWND window, const RECT& screen) {
+  POINT origin{screen.left, screen.top};
+  ScreenToClient(window, &origin);
+  const int w = screen.right - screen.left, h = screen.bottom - screen.top;
+  TBitmap copy(w, h);
+  {
+    TWindowDC dc(window);
+    BitBlt(copy.DC(), 0, 0, w, h, dc.Get(), origin.x, origin.y, SRCCOPY);
+  }
+  const TPixelView view = copy.View();
+  std::vector<std::uint8_t> bytes;
+  for (int y = 0; y < view.Height; ++y) bytes.insert(bytes.end(), view.Pixel(0, y), view.Pixel(0, y) + 3 * view.Width);
+  return bytes;
+}
+
+class SkinnedMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    boxes = std::make_unique<TMessageBoxWatcher>();
+    app = apptest::StartCalculator();
+    window = Form1->Handle();
+    provider = Form1->sSkinProvider1;
+    menus = Form1->sSkinManager1->SkinableMenus.get();
+    ASSERT_NE(menus, nullptr);
+    SetForegroundWindow(window);
+    PumpMessages();
+  }
+  void TearDown() override {
+    apptest::StopCalculator(app);
+    EXPECT_TRUE(boxes->Seen().empty()) << "error boxes shown";
+    boxes.reset();
+  }
+  // A right click on the caption with the real mouse; returns when the menu has closed.
+  void RightClickCaption() {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MouseTo(POINT{r.left + 100, r.top + provider->BorderHeight() + 5});
+    MouseButton(MOUSEEVENTF_RIGHTDOWN);
+    MouseButton(MOUSEEVENTF_RIGHTUP);
+    PumpMessages();
+  }
+  // The picture the skinned menus compose for an item of `rect` (menu client coordinates).
+  std::vector<std::uint8_t> Composed(TMenuItem* item, const RECT& rect, TOwnerDrawState state) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    TBitmap target(rect.right, rect.bottom);
+    menus->sAdvancedDrawItem(item, target.Canvas(), TRect{rect.left, rect.top, rect.right, rect.bottom}, state);
+    const TPixelView view = target.View();
+    std::vector<std::uint8_t> bytes;
+    for (int y = 0; y < h; ++y)
+      bytes.insert(bytes.end(), view.Pixel(rect.left, rect.top + y), view.Pixel(rect.left, rect.top + y) + 3 * w);
+    return bytes;
+  }
+
+  TApplication* app = nullptr;
+  std::unique_ptr<TMessageBoxWatcher> boxes;
+  HWND window = nullptr;
+  TsSkinProvider* provider = nullptr;
+  TsSkinableMenus* menus = nullptr;
+};
+
+// The item rectangles of a shown menu in screen coordinates and in its window's client area.
+struct TShownItem {
+  RECT Screen;
+  RECT Client;
+};
+TShownItem ShownItem(HWND menuWindow, int position) {
+  const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  TShownItem item{};
+  // Wine places a popup's item rectangles from the window passed, so pass the menu's own.
+  GetMenuItemRect(menuWindow, menu, static_cast<UINT>(position), &item.Screen);
+  item.Client = item.Screen;
+  MapWindowPoints(nullptr, menuWindow, reinterpret_cast<POINT*>(&item.Client), 2);
+  return item;
+}
+
+TEST_F(SkinnedMenuTest, SystemMenuIsDrawnFromEachStoredSkinAndFollowsTheMouse) {
+  TBitmap measuring(1, 1);
+  AssignMenuFont(measuring.Canvas().Font());
+  const int heightOfW = measuring.Canvas().TextHeight("W");
+  const int itemHeight = std::max(static_cast<int>(std::nearbyint(1.25 * heightOfW)), 16) + 8;
+  if (heightOfW == 13) {
+    EXPECT_EQ(itemHeight, 24);
+  }
+  std::printf("menu font: \"W\" is %d pixels high, items %d pixels\n", heightOfW, itemHeight);
+
+  for (const char* skin : {"BlueGlass (internal)", "MacOS (internal)", "LongHorn (internal)", "MacMetal (internal)",
+                           "Winter2003 (internal)"}) {
+    SCOPED_TRACE(skin);
+    Form1->sSkinManager1->SetSkinName(skin);
+    PumpMessages();
+    const TMenuItem& items = provider->SystemMenu->Items();
+    TMenuItem* move = provider->SystemMenu->ItemMove;
+    TMenuItem* close = provider->SystemMenu->ItemClose;
+    const std::int64_t paintsBefore = MenuBGPaintCount();
+    std::vector<std::uint8_t> closeShown, closeNormal, moveShown, moveHot, moveNormal;
+    std::vector<RECT> rects;
+    bool subOwnerDrawn = false;
+    int subItems = 0;
+    TMenuDriver driver(80, [&](int step) {
+      const std::vector<HWND> open = MenuWindows();
+      HWND top = open.front();
+      if (step == 0) {
+        for (int i = 0; i < 5; ++i) rects.push_back(ShownItem(top, i).Client);
+        // Positions: "Available skins", divider, "Move", divider, "Close".
+        closeShown = Grab(top, ShownItem(top, 4).Screen);
+        closeNormal = Composed(close, rects[4], 0);
+        moveNormal = Composed(move, rects[2], 0);
+        MouseTo(Middle(ShownItem(top, 2).Screen));
+        return true;
+      }
+      if (step == 1) {
+        moveShown = Grab(top, ShownItem(top, 2).Screen);
+        moveHot = Composed(move, rects[2], ODS_SELECTED);
+        MouseTo(Middle(ShownItem(top, 0).Screen));
+        return true;
+      }
+      if (open.size() < 2) return step < 20;  // the sub-menu opens after a short delay
+      const auto sub = reinterpret_cast<HMENU>(SendMessageW(open.back(), MN_GETHMENU, 0, 0));
+      subItems = GetMenuItemCount(sub);
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      GetMenuItemInfoW(sub, 0, TRUE, &info);
+      subOwnerDrawn = (info.fType & MFT_OWNERDRAW) != 0;
+      Key(VK_ESCAPE);
+      Key(VK_ESCAPE);
+      return false;
+    });
+    RightClickCaption();
+    ASSERT_GE(driver.Steps(), 2);
+    ASSERT_EQ(rects.size(), 5u);
+    EXPECT_EQ(rects[0].bottom - rects[0].top, itemHeight);
+    EXPECT_EQ(rects[1].bottom - rects[1].top, 2);
+    EXPECT_EQ(rects[2].bottom - rects[2].top, itemHeight);
+    EXPECT_EQ(rects[4].bottom - rects[4].top, itemHeight);
+    // On the screen exactly what the skinned menus compose, the hot look under the mouse.
+    EXPECT_TRUE(closeShown == closeNormal);
+    EXPECT_TRUE(moveShown == moveHot);
+    EXPECT_FALSE(moveHot == moveNormal);
+    EXPECT_TRUE(subOwnerDrawn);
+    // The skin list is made anew at each opening.
+    EXPECT_EQ(subItems, items.Items(0)->Count());
+    // One background for the top level and one for the skin list, painted once each.
+    EXPECT_EQ(MenuBGPaintCount() - paintsBefore, 2);
+    EXPECT_EQ(Form1->sSkinManager1->SkinName(), skin);
+  }
+}
+
+TEST_F(SkinnedMenuTest, DividerIsEtchedAndAltF4EndsEightPixelsBeforeTheEdgeOnTheScreen) {
+  std::vector<std::uint8_t> divider, closeRow;
+  RECT dividerRect{}, closeRect{};
+  TMenuDriver driver(80, [&](int) {
+    HWND top = MenuWindows().front();
+    const TShownItem line = ShownItem(top, 1), close = ShownItem(top, 4);
+    dividerRect = line.Client;
+    closeRect = close.Client;
+    divider = Grab(top, line.Screen);
+    closeRow = Grab(top, close.Screen);
+    Key(VK_ESCAPE);
+    return false;
+  });
+  RightClickCaption();
+  ASSERT_EQ(driver.Steps(), 1);
+  const int w = dividerRect.right - dividerRect.left;
+  ASSERT_EQ(dividerRect.bottom - dividerRect.top, 2);
+  auto pixel = [](const std::vector<std::uint8_t>& rows, int width, int x, int y) {
+    const std::uint8_t* p = &rows[3 * static_cast<std::size_t>(y * width + x)];
+    return static_cast<TColor>(p[2] | (p[1] << 8) | (p[0] << 16));
+  };
+  // Inset by the margin of 4: grey above, white below from x = 4 to x = w - 5.
+  EXPECT_EQ(pixel(divider, w, 4, 0), 0x808080u);
+  EXPECT_EQ(pixel(divider, w, w / 2, 0), 0x808080u);
+  EXPECT_EQ(pixel(divider, w, w / 2, 1), clWhite);
+  EXPECT_EQ(pixel(divider, w, w - 5, 1), clWhite);
+  EXPECT_NE(pixel(divider, w, 3, 0), 0x808080u);
+  EXPECT_NE(pixel(divider, w, w - 4, 0), 0x808080u);
+  // "Alt+F4": the shortcut's last inked column against the same text drawn right-aligned
+  // against w - 8 in the menu font over the item's own picture without a shortcut.
+  TMenuItem* close = provider->SystemMenu->ItemClose;
+  const RECT r = closeRect;
+  close->SetShortCut(0);
+  const std::vector<std::uint8_t> without = Composed(close, r, 0);
+  close->SetShortCut(kCloseShortCut);
+  const int h = r.bottom - r.top;
+  int last = -1;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (pixel(closeRow, w, x, y) != pixel(without, w, x, y)) last = std::max(last, x);
+  TBitmap reference(w, h);
+  FillDC(reference.DC(), TRect{0, 0, w, h}, clWhite);
+  AssignMenuFont(reference.Canvas().Font());
+  reference.Canvas().SetBrushStyle(TBrushStyle::bsClear);
+  TRect text{0, 0, w - 8, h};
+  reference.Canvas().DrawText("Alt+F4", text, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+  int expected = -1;
+  const TPixelView view = reference.View();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (view.Pixel(x, y)[0] != 0xFF || view.Pixel(x, y)[1] != 0xFF || view.Pixel(x, y)[2] != 0xFF)
+        expected = std::max(expected, x);
+  EXPECT_EQ(last, expected);
+}
+
+TEST_F(SkinnedMenuTest, BackgroundIsPaintedOncePerLevelAndSkinAndFromTheNewSkinAfterAChange) {
+  auto openAndClose = [&] {
+    TMenuDriver driver(30, [&](int) {
+      Key(VK_ESCAPE);
+      return false;
+    });
+    RightClickCaption();
+    EXPECT_EQ(driver.Steps(), 1);
+  };
+  const std::int64_t before = MenuBGPaintCount();
+  for (int i = 0; i < 10; ++i) openAndClose();
+  EXPECT_EQ(MenuBGPaintCount() - before, 1);
+  EXPECT_EQ(MenuBGCount(), 1);
+  std::vector<std::uint8_t> blueGlass, macOS;
+  auto grabMove = [&](std::vector<std::uint8_t>& into) {
+    TMenuDriver driver(60, [&](int) {
+      HWND top = MenuWindows().front();
+      into = Grab(top, ShownItem(top, 2).Screen);
+      Key(VK_ESCAPE);
+      return false;
+    });
+    RightClickCaption();
+  };
+  grabMove(blueGlass);
+  Form1->sSkinManager1->SetSkinName("MacOS (internal)");
+  PumpMessages();
+  EXPECT_EQ(MenuBGCount(), 0);
+  grabMove(macOS);
+  EXPECT_EQ(MenuBGPaintCount() - before, 2);
+  EXPECT_FALSE(blueGlass == macOS);
+}
+
+TEST_F(SkinnedMenuTest, EmptyPopupMenuIsOwnerDrawnAndTheEditsOpenNoMenu) {
+  EXPECT_TRUE(Form1->PopupMenu1->OwnerDraw());
+  EXPECT_EQ(Form1->PopupMenu1->Items().Count(), 0);
+  TMenuReader reader;
+  for (TWinControl* edit : {static_cast<TWinControl*>(Form1->Edit20), static_cast<TWinControl*>(Form1->Edit21)}) {
+    RECT r{};
+    GetWindowRect(edit->Handle(), &r);
+    MouseTo(Middle(r));
+    MouseButton(MOUSEEVENTF_RIGHTDOWN);
+    MouseButton(MOUSEEVENTF_RIGHTUP);
+    const DWORD until = GetTickCount() + 300;
+    while (GetTickCount() < until) PumpMessages();
+    EXPECT_FALSE(reader.Seen());
+    EXPECT_TRUE(MenuWindows().empty());
+  }
+}
+
+TEST_F(SkinnedMenuTest, ThousandOpenCloseCyclesAcrossSkinChangesLeaveNoGdiObject) {
+  const char* const skins[] = {"MacOS (internal)", "LongHorn (internal)", "MacMetal (internal)",
+                               "Winter2003 (internal)", "BlueGlass (internal)"};
+  TMenuDriver driver(5, [&](int) {
+    EndMenu();
+    return false;
+  });
+  // A first round so that every lazily made object exists; the cached backgrounds are counted
+  // apart.
+  RightClickCaption();
+  DeleteUnusedBmps(true);
+  const std::int64_t before = GdiLiveTotal();
+  for (int i = 0; i < 1000; ++i) {
+    if (i % 200 == 199) {
+      Form1->sSkinManager1->SetSkinName(skins[(i / 200) % 5]);
+      PumpMessages();
+    }
+    driver.Restart();
+    SendMessageW(window, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(0, 0));
+    ASSERT_EQ(driver.Steps(), 1) << i;
+  }
+  DeleteUnusedBmps(true);
+  Form1->sSkinManager1->SetSkinName("BlueGlass (internal)");
+  PumpMessages();
+  DeleteUnusedBmps(true);
+  EXPECT_EQ(GdiLiveTotal(), before);
+}
+
+}  // namespace
