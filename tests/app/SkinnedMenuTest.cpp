@@ -24,32 +24,14 @@
 
 namespace {
 
-void Send(INPUT input) { ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u); }
-
-void MouseTo(POINT p) {
-  SetCursorPos(p.x, p.y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (p.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = (p.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Send(input);
-}
-
-void MouseButton(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  Send(input);
-}
 
 void Key(WORD key) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = key;
-  Send(input);
+  SendOneInput(input);
   input.ki.dwFlags = KEYEVENTF_KEYUP;
-  Send(input);
+  SendOneInput(input);
 }
 
 POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }

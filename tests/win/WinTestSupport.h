@@ -131,6 +131,28 @@ class TMenuReader {
   std::vector<std::wstring> subItems_;
 };
 
+// Real input through the system's input queue, as a user gives it: one event sent (the test
+// fails when the queue refuses it), the mouse moved to a screen point (the cursor is put there
+// too, so that a menu's own tracking sees it at once), mouse buttons by their event flags.
+inline void SendOneInput(INPUT input) { ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u); }
+
+inline void MouseTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (p.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = (p.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendOneInput(input);
+}
+
+inline void MouseButton(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendOneInput(input);
+}
+
 // Lets the window system deliver what is pending (posted messages, paints, timers due).
 inline void PumpMessages() {
   MSG msg;

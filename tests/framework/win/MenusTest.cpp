@@ -28,24 +28,6 @@ TEST(ShortCutText, ComposedAsThePlatformShowsIt) {
   for (const auto& c : cases) EXPECT_EQ(ShortCutToText(c.ShortCut), c.Text) << std::hex << c.ShortCut;
 }
 
-void Send(INPUT input) { ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u); }
-
-void MouseTo(POINT p) {
-  SetCursorPos(p.x, p.y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (p.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = (p.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Send(input);
-}
-
-void MouseButton(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  Send(input);
-}
 
 // Drives an open menu from a timer, one step per tick, since Popup does not return before
 // the menu closes.
