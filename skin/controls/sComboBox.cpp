@@ -72,7 +72,7 @@ bool TsCustomComboBox::ReadProperty(TReader& reader, const TDefProperty& propert
                                                     {"taRightJustify", TAlignment::taRightJustify},
                                                     {"taCenter", TAlignment::taCenter}}));
   } else if (name == "DisabledKind") {
-    SetDisabledKind(static_cast<TsDisabledKind>(reader.Set(property, {{"dkBlended", dkBlended}, {"dkGrayed", dkGrayed}})));
+    SetDisabledKind(ReadDisabledKind(reader, property));
   } else if (name == "ReadOnly") {
     SetReadOnly(reader.Boolean(property));
   } else {

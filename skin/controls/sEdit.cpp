@@ -79,7 +79,7 @@ void TsEdit::Loaded() {
 
 bool TsEdit::ReadProperty(TReader& reader, const TDefProperty& property) {
   if (property.Name == "DisabledKind") {
-    SetDisabledKind(static_cast<TsDisabledKind>(reader.Set(property, {{"dkBlended", dkBlended}, {"dkGrayed", dkGrayed}})));
+    SetDisabledKind(ReadDisabledKind(reader, property));
     return true;
   }
   return ReadSkinProperty(reader, property, SkinData, &BoundLabel) || TEdit::ReadProperty(reader, property);

@@ -119,3 +119,7 @@ void TsBoundLabel::FollowControl(const TMessage& message) {
       break;
   }
 }
+
+TsDisabledKind ReadDisabledKind(TReader& reader, const TDefProperty& property) {
+  return static_cast<TsDisabledKind>(reader.Set(property, {{"dkBlended", dkBlended}, {"dkGrayed", dkGrayed}}));
+}

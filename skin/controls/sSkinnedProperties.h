@@ -6,6 +6,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/Reader.h"
 #include "skin/controls/sLabel.h"
+#include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/win/sCommonData.h"
 
 enum class TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
@@ -55,3 +56,5 @@ class TsBoundLabel {
 // "BoundLabel.MaxWidth" and "BoundLabel.Caption" into the bound label (when the control has
 // one). False for any other property.
 bool ReadSkinProperty(TReader& reader, const TDefProperty& property, TsCommonData& skinData, TsBoundLabel* boundLabel);
+// The value of a stored "DisabledKind" property: dkBlended or dkGrayed.
+TsDisabledKind ReadDisabledKind(TReader& reader, const TDefProperty& property);

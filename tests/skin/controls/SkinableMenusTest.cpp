@@ -17,31 +17,14 @@
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
+#include "tests/skin/controls/ManagerTestForm.h"
 #include "skin/paint/sPaintItem.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
 
 namespace {
 
-class TMenusTestForm : public TForm {
- public:
-  TsSkinManager* sSkinManager1 = nullptr;
-  TMenusTestForm(TComponent* owner, const std::string& definition) : TForm(owner) {
-    Bindings().Field("sSkinManager1", sSkinManager1);
-    ReadDefinition(ParseDefinition(definition));
-  }
-};
-
-const char* const kDefinition = R"def(Form1: TMenusTestForm {
-  BorderStyle = bsDialog
-  ClientWidth = 200
-  ClientHeight = 100
-  sSkinManager1: TsSkinManager {
-    InternalSkins = StoredSkins
-    SkinDirectory = "c:\\Skins"
-    SkinName = "BlueGlass (internal)"
-  }
-}
-)def";
+using controltest::TManagerTestForm;
+const char* const kDefinition = controltest::kManagerTestFormDefinition;
 
 constexpr TColor kUntouched = 0x123456;
 constexpr int kWidth = 160;
@@ -56,7 +39,7 @@ class SkinableMenusTest : public ::testing::Test {
   void SetUp() override {
     RegisterClass<TsSkinManager>("TsSkinManager");
     app = new TApplication(nullptr);
-    form = new TMenusTestForm(app, kDefinition);
+    form = new TManagerTestForm(app, kDefinition);
     ASSERT_TRUE(sSkinData->Active);
     DeleteUnusedBmps(true);
     popup = new TPopupMenu(app);
@@ -92,7 +75,7 @@ class SkinableMenusTest : public ::testing::Test {
   }
 
   TApplication* app = nullptr;
-  TMenusTestForm* form = nullptr;
+  TManagerTestForm* form = nullptr;
   TPopupMenu* popup = nullptr;
   TsSkinableMenus menus{nullptr};
 };

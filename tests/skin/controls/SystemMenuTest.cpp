@@ -15,30 +15,13 @@
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/win/sSkinManager.h"
+#include "tests/skin/controls/ManagerTestForm.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
 
-class TMenuTestForm : public TForm {
- public:
-  TsSkinManager* sSkinManager1 = nullptr;
-  TMenuTestForm(TComponent* owner, const std::string& definition) : TForm(owner) {
-    Bindings().Field("sSkinManager1", sSkinManager1);
-    ReadDefinition(ParseDefinition(definition));
-  }
-};
-
-const char* const kDefinition = R"def(Form1: TMenuTestForm {
-  BorderStyle = bsDialog
-  ClientWidth = 200
-  ClientHeight = 100
-  sSkinManager1: TsSkinManager {
-    InternalSkins = StoredSkins
-    SkinDirectory = "c:\\Skins"
-    SkinName = "BlueGlass (internal)"
-  }
-}
-)def";
+using controltest::TManagerTestForm;
+const char* const kDefinition = controltest::kManagerTestFormDefinition;
 
 // What one menu level shows: "caption" per item, "-" for a separator, "(grey)" after a
 // disabled item's caption.
@@ -57,7 +40,7 @@ class SystemMenuTest : public ::testing::Test {
   void SetUp() override {
     RegisterClass<TsSkinManager>("TsSkinManager");
     app = new TApplication(nullptr);
-    form = new TMenuTestForm(app, kDefinition);
+    form = new TManagerTestForm(app, kDefinition);
     menu = std::make_unique<TsSystemMenu>(nullptr, form);
     menu->ProviderBorderIcons = [this] { return borderIcons; };
     menu->ProviderSkinManager = [this] { return form->sSkinManager1; };
@@ -67,7 +50,7 @@ class SystemMenuTest : public ::testing::Test {
     delete app;
   }
   TApplication* app = nullptr;
-  TMenuTestForm* form = nullptr;
+  TManagerTestForm* form = nullptr;
   std::unique_ptr<TsSystemMenu> menu;
   TsBorderIcons borderIcons{biSystemMenu, biMinimize, biMaximize};
 };
