@@ -42,6 +42,10 @@ void TComponent::InsertComponent(TComponent* component) {
   components_.push_back(component);
 }
 
+void TComponent::NotifyInserted() {
+  if (owner_) owner_->Notification(this, TOperation::opInsert);
+}
+
 void TComponent::RemoveComponent(TComponent* component) {
   const auto it = std::find(components_.begin(), components_.end(), component);
   if (it == components_.end()) return;
@@ -71,6 +75,11 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component->owner_ == nullptr) {
     // Forward the removal of one of ours to the others (it has already left the list).
     for (TComponent* other : components_) other->Notification(component, operation);
+  }
+  if (operation == TOperation::opInsert && component->owner_ == this) {
+    // The arrival of one of ours reaches the others (a copy: a receiver may make components).
+    for (TComponent* other : std::vector<TComponent*>(components_))
+      if (other != component) other->Notification(component, operation);
   }
 }
 

@@ -3,6 +3,9 @@
 //
 // An owner destroys what it owns, last created first, and tells the remaining components when
 // one of them goes (Notification), so that references between components never dangle.
+// A component's arrival is told too, but only by classes that call NotifyInserted at the end of
+// their constructor: in the base constructor the new object is not yet what it will be, so a
+// receiver could not tell a menu item from any other component.
 // Destruction runs in two steps: BeforeDestruction (the whole object is still alive, virtual
 // calls reach the most derived class; owned components and windows go here) and then the C++
 // destructor. Free() does both; owners and the application always free that way.
@@ -87,6 +90,9 @@ class TComponent : public TPersistent {
  protected:
   // Destroys the owned components, last created first.
   void DestroyComponents();
+  // Tells the owner and the owner's components (Notification with opInsert) that this
+  // component has arrived; called by a constructor once the object is complete as its class.
+  void NotifyInserted();
 
  private:
   void InsertComponent(TComponent* component);

@@ -9,7 +9,7 @@
 #include "framework/win/Reader.h"
 #include "framework/win/Text.h"
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) { NotifyInserted(); }
 
 TMenuItem::~TMenuItem() {
   for (TMenuItem* item : std::vector<TMenuItem*>(items_))
@@ -71,6 +71,17 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(std::make_
 }
 
 TPopupMenu::~TPopupMenu() = default;
+
+void TPopupMenu::SetImages(TCustomImageList* images) {
+  if (images_) RemoveFreeNotification(images_);
+  images_ = images;
+  if (images_) FreeNotification(images_);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
 
 std::string ShortCutToText(TShortCut shortCut) {
   const unsigned key = shortCut & 0xFFu;
@@ -156,7 +167,11 @@ void MeasurePlain(TMenuItem& item, TCanvas& canvas, int& width, int& height) {
     return;
   }
   std::string text = item.Caption();
-  if (item.ShortCut() != 0) text += "\t" + ShortCutToText(item.ShortCut());
+  if (item.ShortCut() != 0) {
+    // Appended piece by piece: GCC 12 warns falsely of overlapping copies for "\t" + text.
+    text += '\t';
+    text += ShortCutToText(item.ShortCut());
+  }
   TRect r{0, 0, 0, 0};
   canvas.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
   width = WidthOf(r) + 2 * GetSystemMetrics(SM_CXMENUCHECK);

@@ -13,6 +13,7 @@
 
 #include "framework/win/Classes.h"
 #include "framework/win/Graphics.h"
+#include "framework/win/ImgList.h"
 
 // A keyboard shortcut as menus show it: the virtual key in the low byte, modifiers above.
 using TShortCut = std::uint16_t;
@@ -58,7 +59,8 @@ class TMenuItem : public TComponent {
   // The item's own glyph; empty when it has none.
   TBitmap& Bitmap() { return bitmap_; }
   bool HasBitmap() const { return !bitmap_.Empty(); }
-  // Position in the menu's image list; -1 for none (this framework's menus carry no list).
+  // Position of the item's glyph in its menu's image list (Images); -1 for none. Only
+  // owner-drawn menus show these glyphs.
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int value) { imageIndex_ = value; }
   // The popup menu this item is shown in (through its parents), null when it is in none.
@@ -119,6 +121,9 @@ class TPopupMenu : public TComponent {
   // Items are owner-drawn: measured and drawn by their OnMeasureItem and OnAdvancedDrawItem.
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool value) { ownerDraw_ = value; }
+  // The glyphs the items name by ImageIndex; null for none. Forgotten when the list goes.
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* images);
 
   // Shows the menu at a screen point and runs the chosen item; returns at once without items.
   virtual void Popup(int x, int y);
@@ -126,9 +131,11 @@ class TPopupMenu : public TComponent {
   TNotifyEvent OnPopup;
 
   bool ReadProperty(TReader& reader, const TDefProperty& property) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   std::unique_ptr<TMenuItem> items_;
+  TCustomImageList* images_ = nullptr;
   bool autoPopup_ = true;
   bool ownerDraw_ = false;
   TComponent* popupComponent_ = nullptr;

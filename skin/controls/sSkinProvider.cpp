@@ -658,7 +658,8 @@ void TsSkinProvider::NewSkin(TMessage& Message, bool skinned) {
 }
 
 void TsSkinProvider::InitMenuItems(bool value) {
-  if (SkinManager == nullptr || !SkinManager->SkinableMenus || !SkinManager->SkinnedPopups()) return;
+  // Unhooking also when SkinnedPopups was cleared after the menus were hooked.
+  if (SkinManager == nullptr || !SkinManager->SkinableMenus || (value && !SkinManager->SkinnedPopups())) return;
   TsSkinableMenus& menus = *SkinManager->SkinableMenus;
   if (SystemMenu != nullptr) menus.HookPopupMenu(SystemMenu, value);
   if (Form == nullptr) return;

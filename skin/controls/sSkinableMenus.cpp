@@ -87,9 +87,23 @@ void AssignMenuFont(TFont& font) {
                                          (menuFont.lfItalic ? fsItalic : 0)));
 }
 
+namespace {
+
+// The image list the item's glyph comes from: its menu's, when the item names one of its pictures.
+const TCustomImageList* ItemImages(const TMenuItem* item) {
+  const TPopupMenu* menu = item->GetParentMenu();
+  const TCustomImageList* images = menu != nullptr ? menu->Images() : nullptr;
+  if (images == nullptr || item->ImageIndex() < 0 || item->ImageIndex() >= images->Count()) return nullptr;
+  return images;
+}
+
+}  // namespace
+
 TPoint GlyphSize(const TMenuItem* item) {
   auto* own = const_cast<TMenuItem*>(item);
   if (own->HasBitmap()) return TPoint{own->Bitmap().Width(), own->Bitmap().Height()};
+  const TPopupMenu* menu = item->GetParentMenu();
+  if (menu != nullptr && menu->Images() != nullptr) return TPoint{menu->Images()->Width(), menu->Images()->Height()};
   return TPoint{16, 16};
 }
 
@@ -166,7 +180,9 @@ void TsSkinableMenus::HookPopupMenu(TPopupMenu* menu, bool value) {
 void TsSkinableMenus::InitComponent(TComponent* component, bool value) {
   for (int i = 0; i < component->ComponentCount(); ++i) {
     TComponent* child = component->Components(i);
-    if (SkinnedPopups()) {
+    // Unhooking does not ask: popups hooked while SkinnedPopups was set go back to the
+    // platform's drawing when the skin goes, also when the switch was cleared meanwhile.
+    if (SkinnedPopups() || !value) {
       if (auto* menu = dynamic_cast<TPopupMenu*>(child)) HookPopupMenu(menu, value);
       else if (auto* item = dynamic_cast<TMenuItem*>(child)) HookItem(item, value);
     }
@@ -321,16 +337,20 @@ void TsSkinableMenus::sAdvancedDrawItem(TObject* Sender, TCanvas& ACanvas, TRect
 
   // 3. The checked item's glyph box and mark; 4. the item's own glyph.
   const TPoint glyph = GlyphSize(item);
+  const TCustomImageList* images = ItemImages(item);
   if (item->Checked()) {
     TRect box{Margin, (h - glyph.Y) / 2, Margin + glyph.X, (h - glyph.Y) / 2 + glyph.Y};
     BlendColorRect(bmp.View(), TRect{box.Left, box.Top, box.Right - 1, box.Bottom - 1}, 50, clWhite);
     std::int32_t frame = 1;
     DrawRectangleOnDC(bmp.DC(), box, kEtchDark, clWhite, frame);
-    if (!item->HasBitmap() && item->ImageIndex() < 0) PaintCheck(canvas, box, item->Enabled(), clBlack);
+    if (!item->HasBitmap() && images == nullptr) PaintCheck(canvas, box, item->Enabled(), clBlack);
   }
   if (item->HasBitmap()) {
     const std::int32_t at = (h - glyph.Y) / 2;
     BitBlt(bmp.DC(), at, at, glyph.X, glyph.Y, item->Bitmap().DC(), 0, 0, SRCCOPY);
+  } else if (images != nullptr) {
+    const std::int32_t at = (h - images->Height()) / 2;
+    images->Draw(canvas, at, at, item->ImageIndex(), item->Enabled());
   }
 
   // 5.-7. Caption and shortcut in the "MENUITEM" colours.

@@ -91,7 +91,8 @@ class TsSkinableMenus : public TPersistent {
   bool active_ = false;
 };
 
-// The glyph size of an item: its own bitmap's size, else 16 x 16 (menus here carry no image list).
+// The glyph size of an item: its own bitmap's size, else its menu's image size when the menu has an
+// image list, else 16 x 16.
 TPoint GlyphSize(const TMenuItem* item);
 // Position in the cache of the background of the level `item` holds, -1 when none.
 std::int32_t GetItemIndex(const TMenuItem* item);

@@ -328,6 +328,85 @@ TEST_F(SkinnedMenuTest, EmptyPopupMenuIsOwnerDrawnAndTheEditsOpenNoMenu) {
   }
 }
 
+// A menu item made while a skin is active is skinned as it arrives: put into the edits' popup
+// menu it shows the skin's picture, hot under the mouse. Clearing SkinnedPopups changes nothing
+// while the skin stays; when it goes the popups are the platform's again and stay so; setting
+// it again skins them from the next skin on.
+TEST_F(SkinnedMenuTest, ItemsMadeLaterAreSkinnedAndSkinnedPopupsActsAtSkinChanges) {
+  auto* later = new TMenuItem(Form1);
+  later->SetCaption("Later");
+  EXPECT_TRUE(menus->IsOurDraw(later->OnAdvancedDrawItem));
+  EXPECT_TRUE(menus->IsOurMeasure(later->OnMeasureItem));
+  Form1->PopupMenu1->Items().Add(later);
+
+  struct TOpened {
+    bool OwnerDrawn = false;
+    std::vector<std::uint8_t> Shown, Composed;
+  };
+  auto rightClickEdit = [&](bool grabHot) {
+    TOpened opened;
+    TMenuDriver driver(80, [&](int step) {
+      HWND top = MenuWindows().front();
+      const TShownItem item = ShownItem(top, 0);
+      if (step == 0) {
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(top, MN_GETHMENU, 0, 0));
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoW(menu, 0, TRUE, &info);
+        opened.OwnerDrawn = (info.fType & MFT_OWNERDRAW) != 0;
+        if (!grabHot) {
+          Key(VK_ESCAPE);
+          return false;
+        }
+        MouseTo(Middle(item.Screen));
+        return true;
+      }
+      opened.Shown = Grab(top, item.Screen);
+      opened.Composed = Composed(later, item.Client, ODS_SELECTED);
+      Key(VK_ESCAPE);
+      return false;
+    });
+    RECT r{};
+    GetWindowRect(Form1->Edit20->Handle(), &r);
+    MouseTo(POINT{r.left + 5, r.top + 5});
+    MouseButton(MOUSEEVENTF_RIGHTDOWN);
+    MouseButton(MOUSEEVENTF_RIGHTUP);
+    PumpMessages();
+    EXPECT_GE(driver.Steps(), 1);
+    return opened;
+  };
+  const TOpened skinned = rightClickEdit(true);
+  EXPECT_TRUE(skinned.OwnerDrawn);
+  ASSERT_FALSE(skinned.Shown.empty());
+  EXPECT_TRUE(skinned.Shown == skinned.Composed);
+
+  // Cleared: nothing changes until the skin goes; then the popups are the platform's again,
+  // also after the skin comes back.
+  TsSkinManager& manager = *Form1->sSkinManager1;
+  manager.SetSkinnedPopups(false);
+  manager.SetSkinName("MacOS (internal)");
+  PumpMessages();
+  EXPECT_TRUE(Form1->PopupMenu1->OwnerDraw());
+  manager.SetActive(false);
+  PumpMessages();
+  EXPECT_FALSE(Form1->PopupMenu1->OwnerDraw());
+  EXPECT_FALSE(later->OnAdvancedDrawItem);
+  manager.SetActive(true);
+  PumpMessages();
+  EXPECT_FALSE(Form1->PopupMenu1->OwnerDraw());
+  EXPECT_FALSE(rightClickEdit(false).OwnerDrawn);
+  // Set again: skinned from the next skin on.
+  manager.SetSkinnedPopups(true);
+  EXPECT_FALSE(Form1->PopupMenu1->OwnerDraw());
+  manager.SetSkinName("BlueGlass (internal)");
+  PumpMessages();
+  EXPECT_TRUE(Form1->PopupMenu1->OwnerDraw());
+  EXPECT_TRUE(menus->IsOurDraw(later->OnAdvancedDrawItem));
+  EXPECT_TRUE(rightClickEdit(false).OwnerDrawn);
+  Free(later);
+}
+
 TEST_F(SkinnedMenuTest, ThousandOpenCloseCyclesAcrossSkinChangesLeaveNoGdiObject) {
   const char* const skins[] = {"MacOS (internal)", "LongHorn (internal)", "MacMetal (internal)",
                                "Winter2003 (internal)", "BlueGlass (internal)"};

@@ -203,6 +203,29 @@ TEST_F(FrameworkTest, OwnerDestroysInReverseOrderAndReferencesAreDropped) {
   EXPECT_EQ(app->ComponentCount(), 0);
 }
 
+// A component that tells its arrival (a menu item) reaches its owner and the owner's other
+// components complete, recognisable as what it is; one that does not stays silent.
+TEST_F(FrameworkTest, ArrivalOfAMenuItemIsToldToTheOwnerAndItsComponents) {
+  struct TListener : TComponent {
+    using TComponent::TComponent;
+    std::vector<std::string> heard;
+    void Notification(TComponent* component, TOperation operation) override {
+      TComponent::Notification(component, operation);
+      if (operation != TOperation::opInsert) return;
+      heard.push_back(dynamic_cast<TMenuItem*>(component) != nullptr ? "item" : "other");
+    }
+  };
+  TComponent owner(nullptr);
+  auto* listener = new TListener(&owner);
+  auto* watchingOwner = new TListener(nullptr);
+  new TMenuItem(&owner);
+  new TProbe(&owner);
+  new TMenuItem(watchingOwner);
+  EXPECT_EQ(listener->heard, std::vector<std::string>{"item"});
+  EXPECT_EQ(watchingOwner->heard, std::vector<std::string>{"item"});
+  Free(watchingOwner);
+}
+
 // The error box of every kind of error thrown by an event handler reached through a real
 // window message: the message with the full-stop rule, the title as caption, an error icon and
 // one OK button; the program goes on.

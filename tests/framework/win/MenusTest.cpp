@@ -177,3 +177,67 @@ TEST_F(OwnerDrawnMenuTest, WithoutOwnerDrawThePlatformDrawsAndNoHandlerIsCalled)
 }
 
 }  // namespace
+
+namespace {
+
+void Fill(TBitmap& bmp, TRect r, TColor color) {
+  bmp.Canvas().SetBrushColor(color);
+  bmp.Canvas().FillRect(r);
+}
+
+TColor PixelAt(TBitmap& bmp, int x, int y) {
+  const std::uint8_t* p = bmp.View().Pixel(x, y);
+  return static_cast<TColor>(p[2] | (p[1] << 8) | (p[0] << 16));
+}
+
+// Image lists as menus draw their glyphs: pieces of the list's width, the transparent colour
+// leaving the canvas as it was, and the embossed shape of a disabled picture.
+TEST(ImageList, PiecesAreDrawnWithTheirMaskAndDisabledOnesEmbossed) {
+  constexpr TColor kKey = 0xFF00FF, kRed = 0x0000FF, kBlue = 0xFF0000, kPaper = 0x00C000;
+  TImageList images(nullptr);
+  EXPECT_FALSE(images.SetSize(0, 4));
+  ASSERT_TRUE(images.SetSize(4, 4));
+  // Two pictures: red with a transparent top-left pixel, blue with a transparent right column;
+  // the 9th column is no whole picture and is left out.
+  TBitmap strip(9, 4);
+  Fill(strip, TRect{0, 0, 4, 4}, kRed);
+  Fill(strip, TRect{4, 0, 9, 4}, kBlue);
+  Fill(strip, TRect{0, 0, 1, 1}, kKey);
+  Fill(strip, TRect{7, 0, 9, 4}, kKey);
+  EXPECT_EQ(images.AddMasked(strip, kKey), 0);
+  EXPECT_EQ(images.Count(), 2);
+  EXPECT_EQ(PixelAt(strip, 0, 0), kKey);  // the caller's image is untouched
+  TBitmap tooSmall(3, 4);
+  EXPECT_EQ(images.AddMasked(tooSmall, kKey), -1);
+
+  TBitmap canvas(12, 8);
+  Fill(canvas, TRect{0, 0, 12, 8}, kPaper);
+  const std::int64_t gdiBefore = GdiLiveTotal();
+  images.Draw(canvas.Canvas(), 2, 3, 0);
+  images.Draw(canvas.Canvas(), 7, 3, 1);
+  images.Draw(canvas.Canvas(), 0, 0, 2);  // no such picture: nothing
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) {
+      TColor expected = kPaper;
+      if (x >= 2 && x < 6 && y >= 3 && y < 7 && !(x == 2 && y == 3)) expected = kRed;
+      if (x >= 7 && x < 10 && y >= 3 && y < 7) expected = kBlue;
+      ASSERT_EQ(PixelAt(canvas, x, y), expected) << x << "," << y;
+    }
+
+  // Disabled: the shape in the highlight colour one pixel down and right, the shadow colour
+  // over it where the shape is.
+  const TColor light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+  Fill(canvas, TRect{0, 0, 12, 8}, kPaper);
+  images.Draw(canvas.Canvas(), 2, 2, 0, false);
+  auto inShape = [](int x, int y) { return x >= 0 && x < 4 && y >= 0 && y < 4 && !(x == 0 && y == 0); };
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) {
+      TColor expected = kPaper;
+      if (inShape(x - 3, y - 3)) expected = light;
+      if (inShape(x - 2, y - 2)) expected = shadow;
+      ASSERT_EQ(PixelAt(canvas, x, y), expected) << x << "," << y;
+    }
+  EXPECT_EQ(GdiLiveTotal(), gdiBefore);
+}
+
+}  // namespace

@@ -207,6 +207,128 @@ TEST_F(SkinableMenusTest, CheckedItemGetsItsBlendedFramedGlyphBoxAndMark) {
   EXPECT_EQ(black + blended, 14 * 14);
 }
 
+// A disabled item's text is embossed: the button-shadow colour where the text is, the highlight
+// colour one pixel down and right of it. The menu's default item is bold: its text starts where
+// the normal one does and is wider by what the bold font adds.
+TEST_F(SkinableMenusTest, DisabledTextIsEmbossedAndTheDefaultItemIsBold) {
+  TMenuItem* item = AddItem("Close");
+  TBitmap normal, disabled, bold, blank;
+  const TRect r = DrawMenu(normal)[0];
+  item->SetEnabled(false);
+  DrawMenu(disabled);
+  item->SetEnabled(true);
+  item->SetDefault(true);
+  DrawMenu(bold);
+  item->SetCaption("");
+  DrawMenu(blank);
+
+  const TColor light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+  int lights = 0, shadows = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const TColor c = At(disabled, x, y);
+      if (c == At(blank, x, y)) continue;
+      ASSERT_TRUE(c == light || c == shadow) << x << "," << y << " " << std::hex << c;
+      if (c == shadow) ++shadows;
+      else {
+        ++lights;
+        EXPECT_EQ(At(disabled, x - 1, y - 1), shadow) << x << "," << y;
+      }
+    }
+  EXPECT_GT(shadows, 20);
+  EXPECT_GT(lights, 5);
+
+  // The same caption on white paper, in the menu font and in its bold form.
+  auto lastInk = [](TFontStyles style) {
+    TBitmap paper(kWidth, 40);
+    FillDC(paper.DC(), TRect{0, 0, kWidth, 40}, clWhite);
+    AssignMenuFont(paper.Canvas().Font());
+    paper.Canvas().Font().SetStyle(style);
+    paper.Canvas().Font().SetColor(clBlack);
+    paper.Canvas().SetBrushStyle(TBrushStyle::bsClear);
+    TRect box{0, 0, kWidth, 40};
+    paper.Canvas().DrawText("Close", box, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    int last = -1;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        if (At(paper, x, y) != clWhite) last = std::max(last, x);
+    return last;
+  };
+  const int extra = lastInk(fsBold) - lastInk(0);
+  ASSERT_GT(extra, 0);
+  const auto [normalFirst, normalLast] = InkColumns(normal, blank, r);
+  const auto [boldFirst, boldLast] = InkColumns(bold, blank, r);
+  EXPECT_EQ(boldFirst, normalFirst);
+  EXPECT_EQ(boldLast - normalLast, extra);
+}
+
+// An item's own bitmap, or its picture in the menu's image list, sets the glyph size (the row's
+// height and where the text starts) and is drawn at x = y = (item height - glyph height) / 2; a
+// checked item with a picture gets its glyph box but no mark; a disabled picture is embossed.
+TEST_F(SkinableMenusTest, OwnBitmapAndImageListPicturesAreTheGlyph) {
+  const int textRow = static_cast<int>(std::nearbyint(1.25 * TextHeightOfW()));
+  constexpr TColor kRed = 0x0000FF, kBlue = 0xFF0000, kKey = 0xFF00FF;
+  TMenuItem* own = AddItem("Own");
+  own->Bitmap().SetSize(20, 20);
+  FillDC(own->Bitmap().DC(), TRect{0, 0, 20, 20}, kRed);
+  TBitmap picture;
+  std::vector<TRect> rects = DrawMenu(picture);
+  const int ownHeight = std::max(textRow, 20) + 8;
+  ASSERT_EQ(HeightOf(rects[0]), ownHeight);
+  const int ownAt = (ownHeight - 20) / 2;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(At(picture, ownAt + x, ownAt + y), kRed) << x << "," << y;
+  Free(own);
+
+  TImageList images(nullptr);
+  images.SetSize(12, 12);
+  TBitmap strip(12, 12);
+  FillDC(strip.DC(), TRect{0, 0, 12, 12}, kBlue);
+  FillDC(strip.DC(), TRect{0, 0, 3, 3}, kKey);
+  ASSERT_EQ(images.AddMasked(strip, kKey), 0);
+  popup->SetImages(&images);
+  TMenuItem* pictured = AddItem("Pictured");
+  pictured->SetImageIndex(0);
+  TMenuItem* outOfList = AddItem("Out of the list");
+  outOfList->SetImageIndex(1);
+  TBitmap blank;
+  rects = DrawMenu(picture);
+  pictured->SetImageIndex(-1);
+  DrawMenu(blank);
+  pictured->SetImageIndex(0);
+  const int height = std::max(textRow, 12) + 8;
+  ASSERT_EQ(HeightOf(rects[0]), height);  // the list's size, also for an index outside the list
+  ASSERT_EQ(HeightOf(rects[1]), height);
+  const int at = (height - 12) / 2;
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x)
+      ASSERT_EQ(At(picture, at + x, at + y), x < 3 && y < 3 ? At(blank, at + x, at + y) : kBlue) << x << "," << y;
+  // The text starts after the list's glyph width and two margins.
+  TBitmap noText;
+  pictured->SetCaption("");
+  DrawMenu(noText);
+  pictured->SetCaption("Pictured");
+  const auto [textFirst, textLast] = InkColumns(picture, noText, rects[0]);
+  EXPECT_GE(textFirst, 12 + 8);
+  EXPECT_LT(textFirst, 12 + 8 + 3);
+
+  // Checked: the glyph box, no check mark over the picture.
+  pictured->SetChecked(true);
+  DrawMenu(picture);
+  EXPECT_EQ(At(picture, 4, at), 0x808080u);
+  int black = 0;
+  for (int y = at; y < at + 12; ++y)
+    for (int x = 4; x < 16; ++x) black += At(picture, x, y) == clBlack;
+  EXPECT_EQ(black, 0);
+  pictured->SetChecked(false);
+
+  pictured->SetEnabled(false);
+  DrawMenu(picture);
+  EXPECT_EQ(At(picture, at + 5, at + 5), static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW)));
+  EXPECT_EQ(At(picture, at + 12, at + 12), static_cast<TColor>(GetSysColor(COLOR_BTNHIGHLIGHT)));
+  popup->SetImages(nullptr);
+}
+
 TEST_F(SkinableMenusTest, HotItemIsMenuItemHotOverTheLevelBackgroundPaintedOncePerSkin) {
   for (const char* caption : {"One", "Two", "Three"}) AddItem(caption);
   const std::int64_t paintsBefore = MenuBGPaintCount();
