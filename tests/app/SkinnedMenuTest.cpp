@@ -19,77 +19,13 @@
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
+#include "tests/app/MenuDriving.h"
 #include "tests/app/StartCalculator.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
 
-
-void Key(WORD key) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  SendOneInput(input);
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendOneInput(input);
-}
-
-POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// The open menu windows, top level first.
-std::vector<HWND> MenuWindows() {
-  std::vector<HWND> found;
-  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
-    if (IsWindowVisible(w)) found.push_back(w);
-  return found;
-}
-
-// Runs steps from a timer while a menu is open (Popup returns only when it closes); a step
-// returns false when it has closed the menu or wants no more ticks.
-class TMenuDriver {
- public:
-  TMenuDriver(UINT interval, std::function<bool(int step)> step) : step_(std::move(step)) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, interval, &TMenuDriver::Tick);
-  }
-  ~TMenuDriver() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
-  int Steps() const { return steps_; }
-  void Restart() {
-    done_ = false;
-    steps_ = 0;
-  }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    TMenuDriver* self = current_;
-    if (!self || self->done_ || MenuWindows().empty()) return;
-    self->done_ = !self->step_(self->steps_++);
-  }
-  static inline TMenuDriver* current_ = nullptr;
-  std::function<bool(int)> step_;
-  UINT_PTR timer_ = 0;
-  int steps_ = 0;
-  bool done_ = false;
-};
-
-// What a window shows in a rectangle of its client area, B-G-R rows.
-std::vector<std::uint8_t> Grab(HWND window, const RECT& screen) {
-  POINT origin{screen.left, screen.top};
-  ScreenToClient(window, &origin);
-  const int w = screen.right - screen.left, h = screen.bottom - screen.top;
-  TBitmap copy(w, h);
-  {
-    TWindowDC dc(window);
-    BitBlt(copy.DC(), 0, 0, w, h, dc.Get(), origin.x, origin.y, SRCCOPY);
-  }
-  const TPixelView view = copy.View();
-  std::vector<std::uint8_t> bytes;
-  for (int y = 0; y < view.Height; ++y) bytes.insert(bytes.end(), view.Pixel(0, y), view.Pixel(0, y) + 3 * view.Width);
-  return bytes;
-}
+using namespace apptest;
 
 class SkinnedMenuTest : public ::testing::Test {
  protected:
@@ -136,21 +72,6 @@ class SkinnedMenuTest : public ::testing::Test {
   TsSkinableMenus* menus = nullptr;
 };
 
-// The item rectangles of a shown menu in screen coordinates and in its window's client area.
-struct TShownItem {
-  RECT Screen;
-  RECT Client;
-};
-TShownItem ShownItem(HWND menuWindow, int position) {
-  const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-  TShownItem item{};
-  // Wine places a popup's item rectangles from the window passed, so pass the menu's own.
-  GetMenuItemRect(menuWindow, menu, static_cast<UINT>(position), &item.Screen);
-  item.Client = item.Screen;
-  MapWindowPoints(nullptr, menuWindow, reinterpret_cast<POINT*>(&item.Client), 2);
-  return item;
-}
-
 TEST_F(SkinnedMenuTest, SystemMenuIsDrawnFromEachStoredSkinAndFollowsTheMouse) {
   TBitmap measuring(1, 1);
   AssignMenuFont(measuring.Canvas().Font());
@@ -172,12 +93,13 @@ TEST_F(SkinnedMenuTest, SystemMenuIsDrawnFromEachStoredSkinAndFollowsTheMouse) {
     const std::int64_t paintsBefore = MenuBGPaintCount();
     std::vector<std::uint8_t> closeShown, closeNormal, moveShown, moveHot, moveNormal;
     std::vector<RECT> rects;
-    bool subOwnerDrawn = false;
+    bool subOwnerDrawn = false, subIsTheList = false;
     int subItems = 0;
+    HWND top = nullptr;
     TMenuDriver driver(80, [&](int step) {
       const std::vector<HWND> open = MenuWindows();
-      HWND top = open.front();
       if (step == 0) {
+        top = open.front();
         for (int i = 0; i < 5; ++i) rects.push_back(ShownItem(top, i).Client);
         // Positions: "Available skins", divider, "Move", divider, "Close".
         closeShown = Grab(top, ShownItem(top, 4).Screen);
@@ -192,8 +114,12 @@ TEST_F(SkinnedMenuTest, SystemMenuIsDrawnFromEachStoredSkinAndFollowsTheMouse) {
         MouseTo(Middle(ShownItem(top, 0).Screen));
         return true;
       }
-      if (open.size() < 2) return step < 20;  // the sub-menu opens after a short delay
-      const auto sub = reinterpret_cast<HMENU>(SendMessageW(open.back(), MN_GETHMENU, 0, 0));
+      HWND list = nullptr;  // the open menu window that is not the top level's
+      for (HWND w : open)
+        if (w != top) list = w;
+      if (list == nullptr) return step < 20;  // the sub-menu opens after a short delay
+      const auto sub = reinterpret_cast<HMENU>(SendMessageW(list, MN_GETHMENU, 0, 0));
+      subIsTheList = sub != reinterpret_cast<HMENU>(SendMessageW(top, MN_GETHMENU, 0, 0)) && ItemPosition(list, L"MacOS (internal)") >= 0;
       subItems = GetMenuItemCount(sub);
       MENUITEMINFOW info{};
       info.cbSize = sizeof info;
@@ -215,6 +141,7 @@ TEST_F(SkinnedMenuTest, SystemMenuIsDrawnFromEachStoredSkinAndFollowsTheMouse) {
     EXPECT_TRUE(closeShown == closeNormal);
     EXPECT_TRUE(moveShown == moveHot);
     EXPECT_FALSE(moveHot == moveNormal);
+    EXPECT_TRUE(subIsTheList);
     EXPECT_TRUE(subOwnerDrawn);
     // The skin list is made anew at each opening.
     EXPECT_EQ(subItems, items.Items(0)->Count());
