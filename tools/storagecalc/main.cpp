@@ -16,7 +16,7 @@
 #include "calc/Storage.h"
 #include "calc/StrToInt.h"
 #include "framework/core/Exceptions.h"
-#include "tools/storagecalc/Console.h"
+#include "tools/console/Console.h"
 
 namespace {
 
