@@ -44,8 +44,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Planning, printed after the grid, which stays as it is. Both start from each field's\n"
     "unrounded amount, not from its two-decimal text:\n"
-    "  --motion PERCENT  motion detection records only PERCENT of the time (1 to 100; the\n"
-    "                 window's hint speaks of 2 to 8 times less, 50 to 12): the amounts times\n"
+    "  --motion PERCENT  motion detection records only PERCENT of the time, 1 to 100 (the\n"
+    "                 window's hint speaks of 2 to 8 times less: 50 to 12): the amounts times\n"
     "                 PERCENT / 100, rounded to two decimals the way the grid rounds (100 gives\n"
     "                 the grid's own figures)\n"
     "  --disk SIZE    how long the recording (with --motion, the recording under motion\n"
@@ -68,8 +68,8 @@ constexpr std::string_view kHelp =
     "  --separator C  decimal separator to use instead of the regional setting\n"
     "  --help         this text\n"
     "\n"
-    "Output is UTF-8 (in a Windows console, the console's own text). Bad input prints a\n"
-    "message on standard error and exits with status 2.\n";
+    "Output is UTF-8; a Windows console receives it as wide text, whatever its code page.\n"
+    "Bad input prints a message on standard error and exits with status 2.\n";
 
 // A command line we cannot act on: exit status 2.
 class TUsageError : public std::runtime_error {
