@@ -53,6 +53,12 @@ step "win64: test under 64-bit Wine"
 tools/wine-run --arch win64 --init
 ctest --preset win64
 
+# The download as a user meets it: unpacked into an empty folder, every program run from there.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win64/CMakeCache.txt)
+step "win64: the download build/dist/diskspace-$version-win64.zip, unpacked and run"
+cmake --build --preset win64 --target dist
+tools/check-package "build/dist/diskspace-$version-win64.zip"
+
 step "win32: build"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
@@ -60,6 +66,10 @@ cmake --build --preset win32 -j "$jobs"
 step "win32: test under 32-bit Wine"
 tools/wine-run --arch win32 --init
 ctest --preset win32
+
+step "win32: the download build/dist/diskspace-$version-win32.zip, unpacked and run under 32-bit Wine"
+cmake --build --preset win32 --target dist
+tools/check-package "build/dist/diskspace-$version-win32.zip"
 
 step "fuzz targets (clang, libFuzzer with address and undefined-behaviour sanitizers): 60 s each"
 # A run counts as hung after 30 s: the largest picture the readers accept (16 Mi pixels) takes a

@@ -43,10 +43,14 @@ double RoundToHundredths(double x) {
   return RoundToDouble(Multiply(ExtendedFromInt(n), f));
 }
 
-double CellAmount(std::int32_t frameRate, double coefficient, float durationProduct) {
+double CellExactAmount(std::int32_t frameRate, double coefficient, float durationProduct) {
   TExtended t = Multiply(ExtendedFromInt(frameRate), ExtendedFromDouble(coefficient));
   t = Multiply(t, ExtendedFromFloat(durationProduct));
-  return RoundToHundredths(RoundToDouble(t));
+  return RoundToDouble(t);
+}
+
+double CellAmount(std::int32_t frameRate, double coefficient, float durationProduct) {
+  return RoundToHundredths(CellExactAmount(frameRate, coefficient, durationProduct));
 }
 
 std::string LimitText(int limit) { return "<= " + std::to_string(limit) + " fps"; }
@@ -69,20 +73,30 @@ TStorageResult CalculateStorage(int duration, std::string_view cameraCountText,
   for (const TColourMode mode : {cmBlackWhite, cmColour}) {
     for (int column = 1; column <= kColumnCount; ++column) {
       const TCell cell = CellLookup(frameSize, column, mode);
-      std::string& text = result.Texts[ColumnLookup(column, mode)];
-      if (cell.Kind == ckCoefficient)
-        text = FormatGeneral15(CellAmount(frameRate, cell.Coefficient, product), decimalSeparator);
-      else if (cell.Kind == ckNone)
-        text = kNoneText;
+      const TResultField field = ColumnLookup(column, mode);
+      if (cell.Kind == ckCoefficient) {
+        const double exact = CellExactAmount(frameRate, cell.Coefficient, product);
+        result.Texts[field] = FormatGeneral15(RoundToHundredths(exact), decimalSeparator);
+        result.ExactAmounts[field] = exact;
+      } else if (cell.Kind == ckNone) {
+        result.Texts[field] = kNoneText;
+      }
     }
   }
-  for (int column = 1; column <= kColumnCount; ++column)
-    if (CellLookup(frameSize, column, cmColour).Kind == ckSameAsMpegBlackWhite)
-      result.Texts[ColumnLookup(column, cmColour)] = result.Texts[ColumnLookup(column, cmBlackWhite)];
+  for (int column = 1; column <= kColumnCount; ++column) {
+    if (CellLookup(frameSize, column, cmColour).Kind == ckSameAsMpegBlackWhite) {
+      const TResultField from = ColumnLookup(column, cmBlackWhite), to = ColumnLookup(column, cmColour);
+      result.Texts[to] = result.Texts[from];
+      result.ExactAmounts[to] = result.ExactAmounts[from];
+    }
+  }
   for (const TColourMode mode : {cmBlackWhite, cmColour}) {
     for (int column = 1; column <= kColumnCount; ++column) {
       const int limit = LimitLookup(frameSize, column, mode);
-      if (limit != 0 && limit < frameRate) result.Texts[ColumnLookup(column, mode)] = LimitText(limit);
+      if (limit != 0 && limit < frameRate) {
+        result.Texts[ColumnLookup(column, mode)] = LimitText(limit);
+        result.ExactAmounts[ColumnLookup(column, mode)].reset();
+      }
     }
   }
   return result;

@@ -8,6 +8,7 @@
 // floating-point unit state gives the same texts.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,10 @@ float DurationProduct(int duration, std::int32_t cameraCount);
 // gives 0.12).
 double CellAmount(std::int32_t frameRate, double coefficient, float durationProduct);
 
+// Steps 1 to 3 alone: the amount before it is rounded to two decimals, from which the planning
+// figures start (Planning.h).
+double CellExactAmount(std::int32_t frameRate, double coefficient, float durationProduct);
+
 // Step 4 alone.
 double RoundToHundredths(double x);
 
@@ -39,6 +44,9 @@ std::string LimitText(int limit);
 struct TStorageResult {
   std::array<std::string, kResultFieldCount> Texts;  // indexed by TResultField
   std::string Unit;                                  // "кб", "Мб", "Гб" or "Тб"
+  // The unrounded amount (CellExactAmount) of every field that shows an amount; none for "нет"
+  // and for a frame-rate limit.
+  std::array<std::optional<double>, kResultFieldCount> ExactAmounts;
 
   const std::string& operator[](TResultField field) const { return Texts[field]; }
 };

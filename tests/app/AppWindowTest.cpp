@@ -330,6 +330,45 @@ TEST_F(AppWindowTest, HintIsBlueThenRedFromTheSecondTick) {
 }
 
 // The program itself: started, closed in each way a user closes it, ended with exit code 0.
+// The skin guide's example folder, read from the repository where it lies: chosen as a user
+// chooses a skin folder, it is the skin the window paints with, a green caption over a pale
+// green ground where the stored skin has its blue.
+TEST_F(AppWindowTest, TheGuidesExampleSkinFolderLoadsAndPaintsTheWindow) {
+  std::string directory = DS_EXAMPLE_SKINS;
+  for (char& c : directory)
+    if (c == '/') c = '\\';
+  if (directory.starts_with("\\")) directory = "Z:" + directory;  // Wine's drive for the Unix root
+  const auto pixelAt = [](int x, int y) {
+    RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = GetWindowDC(Form1->Handle());
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(Form1->Handle(), dc);
+    return c;
+  };
+  const auto greenest = [](COLORREF c) { return GetGValue(c) > GetRValue(c) && GetGValue(c) > GetBValue(c); };
+  const int captionX = Form1->Width() / 2, captionY = 10, groundX = 720, groundY = 200;
+  EXPECT_FALSE(greenest(pixelAt(captionX, captionY)));
+
+  Form1->sSkinManager1->SetSkinDirectory(directory);
+  Form1->sSkinManager1->SetSkinName("Example");
+  PumpMessages();
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "Example");
+  EXPECT_EQ(sSkinData->SkinPath, directory + "\\Example\\");
+  EXPECT_EQ(gd.size(), 15u);
+  EXPECT_EQ(pa.size(), 2u);  // the texture, normal and hot
+  ASSERT_TRUE(MasterBitmap);
+  EXPECT_EQ(MasterBitmap->Width(), 249);
+  const COLORREF caption = pixelAt(captionX, captionY), ground = pixelAt(groundX, groundY);
+  EXPECT_TRUE(greenest(caption)) << std::hex << caption;
+  EXPECT_TRUE(greenest(ground)) << std::hex << ground;
+  EXPECT_GT(GetRValue(ground) + GetGValue(ground) + GetBValue(ground), 3 * 170) << std::hex << ground;
+
+  Form1->sSkinManager1->SetSkinDirectory("c:\\Skins");
+  Form1->sSkinManager1->SetSkinName("BlueGlass (internal)");
+  PumpMessages();
+  EXPECT_FALSE(greenest(pixelAt(captionX, captionY)));
+}
+
 TEST(DiskspaceProgram, ClosingEndsTheProcessWithExitCodeZero) {
   wchar_t path[MAX_PATH]{};
   GetModuleFileNameW(nullptr, path, MAX_PATH);

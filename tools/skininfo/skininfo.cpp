@@ -25,6 +25,7 @@
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/sStoredSkin.h"
+#include "tools/console/Console.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: skininfo NAME-OR-FOLDER\n       skininfo NAME --extract DIR\n");
+  ConsolePrintf(stderr, "usage: skininfo NAME-OR-FOLDER\n       skininfo NAME --extract DIR\n");
   return 2;
 }
 
@@ -94,17 +95,17 @@ int Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage();
   TsStoredSkins skins;
   if (!LoadStoredSkins(skins)) {
-    std::fprintf(stderr, "skininfo: the program's stored skins are damaged\n");
+    ConsolePrintf(stderr, "skininfo: the program's stored skins are damaged\n");
     return 2;
   }
   const std::string& target = args[0];
   if (args.size() == 3 && args[1] == "--extract") {
     const std::string error = ExtractInternalSkin(skins, target, args[2]);
     if (!error.empty()) {
-      std::fprintf(stderr, "skininfo: %s\n", error.c_str());
+      ConsolePrintf(stderr, "skininfo: %s\n", error.c_str());
       return 2;
     }
-    std::printf("extracted \"%s\" into \"%s\"\n", target.c_str(), args[2].c_str());
+    ConsolePrintf(stdout, "extracted \"%s\" into \"%s\"\n", target.c_str(), args[2].c_str());
     return 0;
   }
   if (args.size() != 1) return Usage();
@@ -118,12 +119,12 @@ int Run(const std::vector<std::string>& args) {
     std::string path = target;
     if (path.back() != '\\' && path.back() != '/') path += "\\";
     if (!FileExists(path + "Options.dat")) {
-      std::fprintf(stderr, "skininfo: %s holds no Options.dat\n", target.c_str());
+      ConsolePrintf(stderr, "skininfo: %s holds no Options.dat\n", target.c_str());
       return 2;
     }
     SelectSkinFolder(path);
   } else if (skins.IndexOf(target) < 0) {
-    std::fprintf(stderr, "skininfo: no stored skin and no folder named \"%s\"\n", target.c_str());
+    ConsolePrintf(stderr, "skininfo: no stored skin and no folder named \"%s\"\n", target.c_str());
     return 2;
   } else {
     source.SkinName = target;
@@ -144,16 +145,16 @@ int Run(const std::vector<std::string>& args) {
 
   std::size_t named = 0;
   for (const auto& g : gd) named += g.ClassName.empty() ? 0 : 1;
-  std::printf("skin:          %s (%s)\n", target.c_str(), folder ? "skin folder" : "stored skin");
-  std::printf("sections:      %zu (%zu named)\n", gd.size(), named);
-  std::printf("masks:         %zu\n", ma.size());
-  std::printf("patterns:      %zu\n", pa.size());
+  ConsolePrintf(stdout, "skin:          %s (%s)\n", target.c_str(), folder ? "skin folder" : "stored skin");
+  ConsolePrintf(stdout, "sections:      %zu (%zu named)\n", gd.size(), named);
+  ConsolePrintf(stdout, "masks:         %zu\n", ma.size());
+  ConsolePrintf(stdout, "patterns:      %zu\n", pa.size());
   if (MasterBitmap) {
-    std::printf("master bitmap: %d x %d\n", MasterBitmap->Width(), MasterBitmap->Height());
+    ConsolePrintf(stdout, "master bitmap: %d x %d\n", MasterBitmap->Width(), MasterBitmap->Height());
   } else {
-    std::printf("master bitmap: none\n");
+    ConsolePrintf(stdout, "master bitmap: none\n");
   }
-  for (const auto& p : problems) std::printf("problem: %s\n", p.c_str());
+  for (const auto& p : problems) ConsolePrintf(stdout, "problem: %s\n", p.c_str());
   return problems.empty() ? 0 : 1;
 }
 
@@ -163,9 +164,9 @@ int main(int argc, char** argv) {
   try {
     return Run(Arguments(argc, argv));
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "skininfo: %s\n", e.what());
+    ConsolePrintf(stderr, "skininfo: %s\n", e.what());
   } catch (...) {
-    std::fprintf(stderr, "skininfo: unexpected failure\n");
+    ConsolePrintf(stderr, "skininfo: unexpected failure\n");
   }
   return 2;
 }

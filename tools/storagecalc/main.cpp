@@ -1,6 +1,8 @@
 // storagecalc: the calculator's result grid on the command line, for people who plan many
 // sites or check a figure in a script. The texts are those the window shows.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -8,15 +10,19 @@
 #include <vector>
 
 #include "calc/DecimalSeparator.h"
+#include "calc/NumberFormat.h"
+#include "calc/Planning.h"
 #include "calc/RateTable.h"
 #include "calc/Storage.h"
+#include "calc/StrToInt.h"
 #include "framework/core/Exceptions.h"
-#include "tools/storagecalc/Console.h"
+#include "tools/console/Console.h"
 
 namespace {
 
 constexpr std::string_view kHelp =
-    "Usage: storagecalc SIZE DURATION FPS CAMERAS [--tsv] [--separator C]\n"
+    "Usage: storagecalc SIZE DURATION FPS CAMERAS [--tsv | --json] [--motion PERCENT]\n"
+    "                   [--disk SIZE] [--separator C]\n"
     "       storagecalc --all [--separator C]\n"
     "       storagecalc --help\n"
     "\n"
@@ -34,15 +40,36 @@ constexpr std::string_view kHelp =
     "            (FPS and CAMERAS are read like the window's inputs: decimal, or hexadecimal\n"
     "            after \"$\" or \"0x\")\n"
     "\n"
+    "The units are decimal: 1 кб = 1000 bytes, 1 Мб = 1000 кб, 1 Гб = 1000 Мб, 1 Тб = 1000 Гб.\n"
+    "\n"
+    "Planning, printed after the grid, which stays as it is. Both start from each field's\n"
+    "unrounded amount, not from its two-decimal text:\n"
+    "  --motion PERCENT  motion detection records only PERCENT of the time, 1 to 100 (the\n"
+    "                 window's hint speaks of 2 to 8 times less: 50 to 12): the amounts times\n"
+    "                 PERCENT / 100, rounded to two decimals the way the grid rounds (100 gives\n"
+    "                 the grid's own figures)\n"
+    "  --disk SIZE    how long the recording (with --motion, the recording under motion\n"
+    "                 detection) fits on a disk of SIZE, per codec and row, in days (\"сут\")\n"
+    "                 and hours (\"ч\"), rounded down to whole hours, so that it surely fits.\n"
+    "                 SIZE is a number and a unit: K, M, G, T (or кб, Мб, Гб, Тб) are the\n"
+    "                 decimal units above, as disk makers count; KiB, MiB, GiB, TiB are binary\n"
+    "                 (1 KiB = 1024 bytes, 1 TiB = 1024 GiB), as Windows counts. Examples: 2T,\n"
+    "                 500G, 1.5T, 931GiB\n"
+    "\n"
     "  --tsv          one line per field instead of the grid: codec, row, text (tab-separated,\n"
-    "                 after a header line)\n"
+    "                 after a header line), then the motion text and the fit text when asked\n"
+    "  --json         the same figures as JSON: the inputs, the unit, and one object per field\n"
+    "                 with codec, row, field, text and amount (a number, or null where the text\n"
+    "                 is no amount; limit_fps where it is a frame-rate limit); with --motion\n"
+    "                 also motion_text and motion_amount, with --disk fit_hours and fit_text\n"
     "  --all          every combination of the four inputs, one line per field: size,\n"
     "                 duration, fps, cameras, codec, row, text (tab-separated, after a header\n"
     "                 line)\n"
     "  --separator C  decimal separator to use instead of the regional setting\n"
     "  --help         this text\n"
     "\n"
-    "Output is UTF-8. Bad input prints a message on standard error and exits with status 2.\n";
+    "Output is UTF-8; a Windows console receives it as wide text, whatever its code page.\n"
+    "Bad input prints a message on standard error and exits with status 2.\n";
 
 // A command line we cannot act on: exit status 2.
 class TUsageError : public std::runtime_error {
@@ -50,11 +77,16 @@ class TUsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+using TFieldTexts = std::array<std::string, kResultFieldCount>;
+
 struct TOptions {
   bool Help = false;
   bool Tsv = false;
   bool All = false;
+  bool Json = false;
   std::optional<std::string> Separator;
+  std::optional<std::string> Motion;
+  std::optional<std::string> Disk;
   std::vector<std::string> Inputs;
 };
 
@@ -68,10 +100,18 @@ TOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.Tsv = true;
     } else if (a == "--all") {
       options.All = true;
+    } else if (a == "--json") {
+      options.Json = true;
     } else if (a == "--separator") {
       if (i + 1 == arguments.size() || arguments[i + 1].empty())
         throw TUsageError("--separator needs a non-empty text");
       options.Separator = arguments[++i];
+    } else if (a == "--motion") {
+      if (i + 1 == arguments.size()) throw TUsageError("--motion needs a percent from 1 to 100");
+      options.Motion = arguments[++i];
+    } else if (a == "--disk") {
+      if (i + 1 == arguments.size()) throw TUsageError("--disk needs a size such as 2T or 500G");
+      options.Disk = arguments[++i];
     } else if (a.size() > 2 && a.starts_with("--")) {
       throw TUsageError("unknown option '" + a + "'");
     } else {
@@ -81,6 +121,9 @@ TOptions ParseOptions(const std::vector<std::string>& arguments) {
   if (options.Help) return options;
   if (options.All && !options.Inputs.empty())
     throw TUsageError("--all takes no SIZE DURATION FPS CAMERAS");
+  if (options.All && (options.Json || options.Motion || options.Disk))
+    throw TUsageError("--all takes no --json, --motion or --disk");
+  if (options.Json && options.Tsv) throw TUsageError("choose one of --tsv and --json");
   if (!options.All && options.Inputs.size() != 4)
     throw TUsageError("expected SIZE DURATION FPS CAMERAS");
   return options;
@@ -114,8 +157,8 @@ void PadLeft(std::string& line, std::string_view text, std::size_t width) {
 }
 
 // The grid as the window lays it out: codec captions on top, the "Ч/б" and "Цвет" rows below,
-// the unit after each row. Columns are right-aligned, two spaces apart.
-void WriteGrid(TConsoleOutput& out, const TStorageResult& result) {
+// the unit (when there is one) after each row. Columns are right-aligned, two spaces apart.
+void WriteGrid(TConsoleOutput& out, const TFieldTexts& texts, std::string_view unit) {
   std::size_t labelWidth = 0;
   for (const TColourMode mode : {cmBlackWhite, cmColour})
     labelWidth = std::max(labelWidth, Width(ColourModeCaption(mode)));
@@ -126,8 +169,8 @@ void WriteGrid(TConsoleOutput& out, const TStorageResult& result) {
     lines[1 + mode] = std::string(label) + std::string(labelWidth - Width(label), ' ');
   }
   for (int column = 1; column <= kColumnCount; ++column) {
-    const std::string& bw = result[ColumnLookup(column, cmBlackWhite)];
-    const std::string& colour = result[ColumnLookup(column, cmColour)];
+    const std::string& bw = texts[ColumnLookup(column, cmBlackWhite)];
+    const std::string& colour = texts[ColumnLookup(column, cmColour)];
     const std::size_t width = std::max({Width(CodecCaption(column)), Width(bw), Width(colour)});
     lines[0] += "  ";
     PadLeft(lines[0], CodecCaption(column), width);
@@ -136,9 +179,10 @@ void WriteGrid(TConsoleOutput& out, const TStorageResult& result) {
     lines[2] += "  ";
     PadLeft(lines[2], colour, width);
   }
+  const std::string suffix = unit.empty() ? "" : "  " + std::string(unit);
   out.Write(lines[0] + "\n");
-  out.Write(lines[1] + "  " + result.Unit + "\n");
-  out.Write(lines[2] + "  " + result.Unit + "\n");
+  out.Write(lines[1] + suffix + "\n");
+  out.Write(lines[2] + suffix + "\n");
 }
 
 // One line per field, codec by codec, black-and-white before colour, each after `prefix`.
@@ -184,6 +228,156 @@ void WriteAll(TConsoleOutput& out, std::string_view separator) {
   }
 }
 
+// The planning figures of one calculation, field by field. A field without an amount ("нет",
+// "<= N fps") keeps its grid text in both rows of figures.
+struct TPlan {
+  std::optional<int> MotionPercent;
+  std::optional<TDiskSize> Disk;
+  std::string DiskText;
+  TFieldTexts MotionTexts;
+  std::array<std::optional<double>, kResultFieldCount> MotionAmounts;
+  TFieldTexts FitTexts;
+  std::array<std::optional<std::int64_t>, kResultFieldCount> FitHours;
+};
+
+int ParseMotionPercent(std::string_view text) {
+  std::string_view digits = text;
+  if (digits.ends_with('%')) digits.remove_suffix(1);
+  std::int32_t percent = 0;
+  try {
+    percent = StrToInt(digits);
+  } catch (const EConvertError&) {
+    throw TUsageError("motion percent '" + ShownInMessage(text) + "' is not a whole number from 1 to 100");
+  }
+  if (percent < kMinMotionPercent || percent > kMaxMotionPercent)
+    throw TUsageError("motion percent '" + ShownInMessage(text) + "' is out of range (1 to 100)");
+  return percent;
+}
+
+TPlan MakePlan(const TOptions& options, int duration, const TStorageResult& result, std::string_view separator) {
+  TPlan plan;
+  if (options.Motion) plan.MotionPercent = ParseMotionPercent(*options.Motion);
+  if (options.Disk) {
+    plan.Disk = ParseDiskSize(*options.Disk);
+    plan.DiskText = *options.Disk;
+  }
+  const int percent = plan.MotionPercent.value_or(kMaxMotionPercent);
+  for (int field = 0; field < kResultFieldCount; ++field) {
+    const std::optional<double>& exact = result.ExactAmounts[static_cast<std::size_t>(field)];
+    const std::string& text = result.Texts[static_cast<std::size_t>(field)];
+    plan.MotionTexts[static_cast<std::size_t>(field)] = text;
+    plan.FitTexts[static_cast<std::size_t>(field)] = text;
+    if (!exact) continue;
+    if (plan.MotionPercent) {
+      const double amount = MotionAmount(*exact, percent);
+      plan.MotionAmounts[static_cast<std::size_t>(field)] = amount;
+      plan.MotionTexts[static_cast<std::size_t>(field)] = FormatGeneral15(amount, separator);
+    }
+    if (plan.Disk) {
+      const std::int64_t hours = FitHours(*exact, duration, percent, *plan.Disk);
+      plan.FitHours[static_cast<std::size_t>(field)] = hours;
+      plan.FitTexts[static_cast<std::size_t>(field)] = FitText(hours);
+    }
+  }
+  return plan;
+}
+
+void WritePlanGrids(TConsoleOutput& out, const TPlan& plan, std::string_view unit) {
+  const std::string percent = plan.MotionPercent ? std::to_string(*plan.MotionPercent) + "%" : "";
+  if (plan.MotionPercent) {
+    out.Write("\nЗапись по движению, " + percent + " времени:\n");
+    WriteGrid(out, plan.MotionTexts, unit);
+  }
+  if (plan.Disk) {
+    out.Write("\nДиск " + plan.DiskText + " (" + std::to_string(DiskBytes(*plan.Disk)) + " байт) вмещает запись" +
+              (plan.MotionPercent ? " по движению (" + percent + " времени)" : std::string()) + " на:\n");
+    WriteGrid(out, plan.FitTexts, "");
+  }
+}
+
+void WritePlanTsv(TConsoleOutput& out, const TStorageResult& result, const TPlan& plan) {
+  std::string line = "codec\trow\ttext";
+  if (plan.MotionPercent) line += "\tmotion";
+  if (plan.Disk) line += "\tfits";
+  out.Write(line + "\n");
+  for (int column = 1; column <= kColumnCount; ++column) {
+    for (const TColourMode mode : {cmBlackWhite, cmColour}) {
+      const TResultField field = ColumnLookup(column, mode);
+      line.assign(CodecCaption(column));
+      line += '\t';
+      line += ColourModeCaption(mode);
+      line += '\t';
+      line += result[field];
+      if (plan.MotionPercent) line += "\t" + plan.MotionTexts[field];
+      if (plan.Disk) line += "\t" + plan.FitTexts[field];
+      out.Write(line + "\n");
+    }
+  }
+}
+
+// A JSON string: quotes, backslashes and control characters escaped; other UTF-8 as it is.
+std::string JsonString(std::string_view text) {
+  std::string result = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      result += '\\';
+      result += c;
+    } else if (byte < 0x20) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      result += "\\u00";
+      result += kHex[byte >> 4];
+      result += kHex[byte & 15];
+    } else {
+      result += c;
+    }
+  }
+  return result + "\"";
+}
+
+// Amounts are two-decimal values; as JSON numbers they always use ".".
+std::string JsonAmount(const std::optional<double>& amount) {
+  return amount ? FormatGeneral15(*amount, ".") : "null";
+}
+
+void WriteJson(TConsoleOutput& out, int size, int duration, std::int32_t rate, std::int32_t cameras,
+               const TStorageResult& result, const TPlan& plan) {
+  std::string text = "{\n";
+  text += "  \"size\": " + JsonString(FrameSizeText(size)) + ",\n";
+  text += "  \"duration\": " + JsonString(DurationText(duration)) + ",\n";
+  text += "  \"fps\": " + std::to_string(rate) + ",\n";
+  text += "  \"cameras\": " + std::to_string(cameras) + ",\n";
+  text += "  \"unit\": " + JsonString(result.Unit) + ",\n";
+  if (plan.MotionPercent) text += "  \"motion_percent\": " + std::to_string(*plan.MotionPercent) + ",\n";
+  if (plan.Disk) {
+    text += "  \"disk\": " + JsonString(plan.DiskText) + ",\n";
+    text += "  \"disk_bytes\": " + std::to_string(DiskBytes(*plan.Disk)) + ",\n";
+  }
+  text += "  \"fields\": [\n";
+  for (int column = 1; column <= kColumnCount; ++column) {
+    for (const TColourMode mode : {cmBlackWhite, cmColour}) {
+      const TResultField field = ColumnLookup(column, mode);
+      const std::optional<double>& exact = result.ExactAmounts[field];
+      text += "    {\"codec\": " + JsonString(CodecCaption(column)) + ", \"row\": " + JsonString(ColourModeCaption(mode)) +
+              ", \"field\": " + JsonString(ResultFieldName(field)) + ", \"text\": " + JsonString(result[field]) +
+              ", \"amount\": " + JsonAmount(exact ? std::optional<double>(RoundToHundredths(*exact)) : std::nullopt);
+      const int limit = LimitLookup(size, column, mode);
+      if (!exact && limit != 0 && limit < rate) text += ", \"limit_fps\": " + std::to_string(limit);
+      if (plan.MotionPercent)
+        text += ", \"motion_text\": " + JsonString(plan.MotionTexts[field]) +
+                ", \"motion_amount\": " + JsonAmount(plan.MotionAmounts[field]);
+      if (plan.Disk) {
+        const std::optional<std::int64_t>& hours = plan.FitHours[field];
+        text += ", \"fit_hours\": " + (hours ? std::to_string(*hours) : std::string("null")) +
+                ", \"fit_text\": " + JsonString(plan.FitTexts[field]);
+      }
+      text += column == kColumnCount && mode == cmColour ? "}\n" : "},\n";
+    }
+  }
+  text += "  ]\n}\n";
+  out.Write(text);
+}
+
 int Run(const std::vector<std::string>& arguments, TConsoleOutput& out) {
   const TOptions options = ParseOptions(arguments);
   if (options.Help) {
@@ -199,12 +393,19 @@ int Run(const std::vector<std::string>& arguments, TConsoleOutput& out) {
   const int duration = FindItem(options.Inputs[1], kDurationCount, DurationText, "duration");
   const TStorageResult result =
       CalculateStorage(duration, options.Inputs[3], options.Inputs[2], size, separator);
-  if (options.Tsv) {
+  const TPlan plan = MakePlan(options, duration, result, separator);
+  if (options.Json) {
+    // CalculateStorage has accepted both texts.
+    WriteJson(out, size, duration, StrToInt(options.Inputs[2]), StrToInt(options.Inputs[3]), result, plan);
+  } else if (options.Tsv && (plan.MotionPercent || plan.Disk)) {
+    WritePlanTsv(out, result, plan);
+  } else if (options.Tsv) {
     out.Write("codec\trow\ttext\n");
     std::string line;
     WriteFieldLines(out, line, "", result);
   } else {
-    WriteGrid(out, result);
+    WriteGrid(out, result.Texts, result.Unit);
+    WritePlanGrids(out, plan, result.Unit);
   }
   return 0;
 }
