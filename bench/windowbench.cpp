@@ -8,7 +8,8 @@
 // - one step of the first scroll bar, to the bar and its edit repainted (target: one frame),
 //   also as a ratio to the same step without a skin.
 // The windows are made and measured in alternating batches, so that the machine's load falls
-// on both alike; each figure is the median of its batch medians.
+// on both alike; each time is the median of its batch medians, each ratio the median of the
+// rounds' ratios.
 //
 //   windowbench [ROUNDS]   ROUNDS batches of each kind (default 5), 100 skin switches in all
 //   windowbench --profile [SWITCHES]   where a skin switch spends its time (default 25)
@@ -49,6 +50,7 @@ struct TSamples {
   std::vector<double> RepaintBatches;  // batch medians
   std::vector<double> ScrollBatches;   // batch medians
   std::vector<double> Switches;        // every switch
+  std::vector<bool> Foreground;        // the window was the active one when measured
 };
 
 // One window of each kind per round: start-up, a batch of full repaints, a batch of scroll
@@ -57,6 +59,7 @@ void MeasureRound(bool skinned, int switches, TSamples& samples) {
   TBenchWindow calculator(skinned);
   samples.Startup.push_back(calculator.StartupMs);
   HWND window = calculator.Window();
+  samples.Foreground.push_back(GetForegroundWindow() == window);
   TForm1& form = calculator.Form();
 
   std::vector<double> repaints;
@@ -311,10 +314,19 @@ int main(int argc, char** argv) {
   const double plainScroll = Median(plain.ScrollBatches), skinnedScroll = Median(skinned.ScrollBatches);
   const double switchMedian = Median(skinned.Switches), switchWorst = bench::Worst(skinned.Switches);
 
-  const double startupRatio = skinnedStartup / plainStartup;
-  const double repaintRatio = skinnedRepaint / plainRepaint;
+  // Each ratio is the median of the rounds' own ratios: the two windows of a round are measured
+  // within a second of each other, so that the other work on the machine (which slows every
+  // call to the Wine server alike) falls on both.
+  auto pairedRatio = [](const std::vector<double>& skinnedValues, const std::vector<double>& plainValues) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < skinnedValues.size() && i < plainValues.size(); ++i)
+      ratios.push_back(skinnedValues[i] / plainValues[i]);
+    return Median(ratios);
+  };
+  const double startupRatio = pairedRatio(skinned.Startup, plain.Startup);
+  const double repaintRatio = pairedRatio(skinned.RepaintBatches, plain.RepaintBatches);
   const double switchRatio = switchMedian / plainRepaint;
-  const double scrollRatio = skinnedScroll / plainScroll;
+  const double scrollRatio = pairedRatio(skinned.ScrollBatches, plain.ScrollBatches);
 
   struct TTarget {
     const char* Name;
@@ -339,6 +351,10 @@ int main(int argc, char** argv) {
     std::printf("  %-13s ratio to target %.2f\n", target.Name, target.ToTarget);
     worst = std::max(worst, target.ToTarget);
   }
+  auto foreground = [](const std::vector<bool>& f) { return std::count(f.begin(), f.end(), true); };
+  std::printf("windows in the foreground: %lld of %zu unskinned, %lld of %zu skinned\n",
+              static_cast<long long>(foreground(plain.Foreground)), plain.Foreground.size(),
+              static_cast<long long>(foreground(skinned.Foreground)), skinned.Foreground.size());
   std::printf("load after: %s\n", bench::MachineLoad().c_str());
   std::printf("worst ratio to target: %.2f\n", worst);
   return 0;
