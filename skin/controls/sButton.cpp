@@ -90,9 +90,14 @@ void TsButton::PrepareCache() {
     PaintSkinBorder(view, region, true, ma[static_cast<std::size_t>(SkinData.BorderIndex)], state);
   DrawCaption();
   if (RgnChanged && !InState(csDesigning) && HandleAllocated()) {
-    TRegionHandle handle = CreateRegionHandle(region);
-    // The system owns the region once it takes it.
-    if (handle && SetWindowRgn(Handle(), handle.Get(), TRUE) != 0) handle.Release();
+    if (regionWindow_ != Handle() || appliedRegion_ != region) {
+      TRegionHandle handle = CreateRegionHandle(region);
+      // The system owns the region once it takes it.
+      const bool taken = handle && SetWindowRgn(Handle(), handle.Get(), TRUE) != 0;
+      if (taken) handle.Release();
+      appliedRegion_ = taken ? std::optional<TsRegion>(region) : std::nullopt;
+      regionWindow_ = taken ? Handle() : nullptr;
+    }
     RgnChanged = false;
   }
   if (!Enabled()) {
@@ -345,6 +350,7 @@ void TsButton::WndProc(TMessage& message) {
         SkinData.SkinIndex = -1;
         // The plain button is rectangular; the next skin cuts its corners again.
         SetWindowRgn(Handle(), nullptr, TRUE);
+        appliedRegion_.reset();
         RgnChanged = true;
         Repaint();
       }

@@ -12,10 +12,12 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 
 #include "framework/win/StdCtrls.h"
 #include "skin/controls/sSkinnedProperties.h"
 #include "skin/paint/sAlphaGraph.h"
+#include "skin/paint/sBorders.h"
 #include "skin/paint/win/sFade.h"
 
 class TsButton : public TButton {
@@ -86,6 +88,10 @@ class TsButton : public TButton {
 
   TsDisabledKind disabledKind_ = dkBlended;
   std::int32_t focusMargin_ = 1;
+  // The region last given to the window `regionWindow_`: the same region is not applied again
+  // (applying it makes the system repaint the button).
+  std::optional<TsRegion> appliedRegion_;
+  HWND regionWindow_ = nullptr;
   TsFadeTimer* fadeTimer_ = nullptr;
   // An exception of the click handler on a mouse release, raised again once the release has
   // been handled to its end (the system's button then has let the mouse capture go).

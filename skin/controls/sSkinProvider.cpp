@@ -332,6 +332,7 @@ void TsSkinProvider::WindowCreated() {
   hookedWindow_ = window;
   // A new window has no region and the system may have drawn its own frame while creating it.
   RegionChanged = true;
+  AppliedRegion.reset();
   SkinData().BackgroundChanged = true;
   if (Skinned()) RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
@@ -1058,13 +1059,19 @@ void TsSkinProvider::BuildRegionRects() {
 
 void TsSkinProvider::UpdateRgn() {
   if (hookedWindow_ == nullptr) return;
-  RegionApplying = true;
   TsRegion region(TRect{0, 0, Form->Width(), Form->Height()});
   for (const TRect& r : RegionRects) region.Remove(r, false);
+  if (AppliedRegion == region) return;
   TRegionHandle handle = CreateRegionHandle(region);
   if (!handle) return;
+  RegionApplying = true;
   // The system owns the region once it accepts it; a refused one is deleted here.
-  if (SetWindowRgn(hookedWindow_, handle.Get(), TRUE) != 0) handle.Release();
+  if (SetWindowRgn(hookedWindow_, handle.Get(), TRUE) != 0) {
+    handle.Release();
+    AppliedRegion = std::move(region);
+  } else {
+    AppliedRegion.reset();
+  }
 }
 
 // [SECTION] Module functions ------------------------------------------------------------------

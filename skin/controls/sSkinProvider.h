@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@
 #include "framework/win/Graphics.h"
 #include "skin/controls/sSkinProviderTypes.h"
 #include "skin/data/win/sMessagesWin.h"
+#include "skin/paint/sBorders.h"
 #include "skin/paint/sGraphUtils.h"
 
 class TsCommonData;
@@ -175,6 +177,9 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   std::vector<TRect> RegionRects;         // pixels cut out of the window region (one-row rectangles)
   bool RegionChanged = true;              // rebuild the region at the next non-client paint
   bool RegionApplying = false;            // the region is being applied (nested non-client paint)
+  // The region the window has from us, null when it has none: the same region is not applied
+  // again (applying it makes the system repaint the frame and every child).
+  std::optional<TsRegion> AppliedRegion;
   std::unique_ptr<TBitmap> TitleBG;       // the caption strip's background, before the caption
   bool TitleChanged = true;               // the next full paint may not use TitleBG
   std::unique_ptr<TBitmap> ButtonsBG;     // caption background behind the caption buttons

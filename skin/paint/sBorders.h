@@ -19,6 +19,7 @@ class TsRegion {
   struct TPiece {
     TRect Rect;
     bool Xor;  // combined by exclusive-or; otherwise by difference
+    friend bool operator==(const TPiece&, const TPiece&) = default;
   };
   explicit TsRegion(TRect Bounds) : bounds_(Bounds) {}
   void Remove(TRect Piece, bool Xor) { pieces_.push_back({Piece, Xor}); }
@@ -26,6 +27,8 @@ class TsRegion {
   const std::vector<TPiece>& Pieces() const { return pieces_; }
   // Whether the pixel (X, Y) is in the region, replaying the pieces (slow; for checks).
   bool Contains(std::int32_t X, std::int32_t Y) const;
+  // The same bounds and pieces in the same order: the same region, built the same way.
+  friend bool operator==(const TsRegion&, const TsRegion&) = default;
 
  private:
   TRect bounds_;
