@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
@@ -12,7 +13,14 @@
 
 namespace {
 
-constexpr const wchar_t* kControlProperty = L"DiskSpace.Control";
+// The control of each window we made or subclassed. Kept in the process rather than as a
+// window property: every message looks its control up, and a property is a round trip to the
+// window system on some platforms. Windows are attached and detached on the user-interface
+// thread only; a window detaches on its WM_NCDESTROY, before its handle can be used again.
+std::unordered_map<HWND, TWinControl*>& WindowControls() {
+  static std::unordered_map<HWND, TWinControl*> controls;
+  return controls;
+}
 
 // The control whose window is being created right now: a window of our own class meets its
 // control at its very first message (WM_GETMINMAXINFO comes before WM_NCCREATE).
@@ -405,7 +413,7 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::Attach(HWND window, WNDPROC original) {
   handle_ = window;
-  SetPropW(window, kControlProperty, this);
+  WindowControls()[window] = this;
   if (original) {
     defWndProc_ = original;
     subclassed_ = true;
@@ -418,7 +426,7 @@ void TWinControl::Attach(HWND window, WNDPROC original) {
 void TWinControl::Detach() {
   if (!handle_) return;
   if (subclassed_) SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
-  RemovePropW(handle_, kControlProperty);
+  WindowControls().erase(handle_);
   handle_ = nullptr;
   subclassed_ = false;
   trackingLeave_ = false;
@@ -426,7 +434,8 @@ void TWinControl::Detach() {
 
 TWinControl* TWinControl::FindControl(HWND window) {
   if (!window) return nullptr;
-  return static_cast<TWinControl*>(GetPropW(window, kControlProperty));
+  const auto found = WindowControls().find(window);
+  return found == WindowControls().end() ? nullptr : found->second;
 }
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 #include <utility>
 
 #include "framework/win/Gdi.h"
@@ -34,7 +35,12 @@
 
 namespace {
 
-constexpr const wchar_t* kProviderProperty = L"DiskSpace.SkinProvider";
+// The provider of each hooked window, looked up by every message to it: kept in the process,
+// since a window property is a round trip to the window system on some platforms.
+std::unordered_map<HWND, TsSkinProvider*>& Providers() {
+  static std::unordered_map<HWND, TsSkinProvider*> providers;
+  return providers;
+}
 // Kept on a window whose procedure could not be given back (someone subclassed it after the
 // provider): the provider's procedure then only passes messages on to this one.
 constexpr const wchar_t* kPassOnProperty = L"DiskSpace.SkinProvider.PassOn";
@@ -327,7 +333,7 @@ void TsSkinProvider::WindowCreated() {
   if (window == hookedWindow_) return;
   ReleaseWindow();
   oldWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-  SetPropW(window, kProviderProperty, this);
+  Providers()[window] = this;
   SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc));
   hookedWindow_ = window;
   // A new window has no region and the system may have drawn its own frame while creating it.
@@ -341,8 +347,8 @@ void TsSkinProvider::ReleaseWindow() {
   if (hookedWindow_ == nullptr) return;
   HWND window = hookedWindow_;
   hookedWindow_ = nullptr;
+  Providers().erase(window);
   if (IsWindow(window)) {
-    RemovePropW(window, kProviderProperty);
     if (GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HookProc))
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
     else
@@ -357,7 +363,8 @@ void TsSkinProvider::UnhookForm() {
 }
 
 LRESULT CALLBACK TsSkinProvider::HookProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* provider = static_cast<TsSkinProvider*>(GetPropW(window, kProviderProperty));
+  const auto found = Providers().find(window);
+  TsSkinProvider* provider = found == Providers().end() ? nullptr : found->second;
   if (provider == nullptr) {
     auto passOn = reinterpret_cast<WNDPROC>(GetPropW(window, kPassOnProperty));
     if (msg == WM_NCDESTROY) RemovePropW(window, kPassOnProperty);
