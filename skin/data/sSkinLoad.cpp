@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <type_traits>
+#include <unordered_map>
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/FileSystem.h"
@@ -218,7 +219,8 @@ void LoadAllPatterns(const TsSkinSource& source) {
 
 namespace {
 
-void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
+// False when the folder is refused (old format): `gd` stays empty.
+bool LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
   sSkinData->Version = ini.ReadFloat("GLOBALINFO", "VERSION", 0);
   sSkinData->Author = ini.ReadString("GLOBALINFO", "AUTHOR", "");
   sSkinData->Description = ini.ReadString("GLOBALINFO", "DESCRIPTION", "");
@@ -229,7 +231,8 @@ void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
     if (UpperCase(s) == "TSEDIT") {
       Report(source, "old-format skin folder (it has a [TSEDIT] section)");
       if (source.ShowError) source.ShowError(kOldFormatMessage);
-      return;
+      if (source.Refused != nullptr) *source.Refused = true;
+      return false;
     }
   }
   TsIniChain chain(ini);
@@ -273,10 +276,7 @@ void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
     g.HotImagePercent = chain.Int(s, "HOTIMAGEPERCENT", g.HotImagePercent);
     g.BorderColor1 = chain.Int(s, "BORDERCOLOR1", g.BorderColor1);
     g.BorderColor2 = chain.Int(s, "BORDERCOLOR2", g.BorderColor2);
-    if (chain.LoopFound()) {
-      Report(source, "[" + s + "] parent chain loops back to a section already visited");
-      chain.ResetLoopFound();  // report each section of a loop once
-    }
+    if (chain.ReachesLoop(s)) Report(source, "[" + s + "] parent chain loops back to a section already visited");
     try {
       if (g.GradientData != " ") PrepareGradArray(g.GradientData, g.GradientArray);
       if (g.HotGradientData != " ") PrepareGradArray(g.HotGradientData, g.HotGradientArray);
@@ -285,6 +285,7 @@ void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
       throw;
     }
   }
+  return true;
 }
 
 void LoadStoredSections(const TsStoredSkin& skin) {
@@ -337,19 +338,18 @@ void LoadCommonSections(const TsSkinSource& source) {
   const TMemIniFile ini = CommonIni(source, "3.tmp");
   TStringList sections;
   ini.ReadSections(sections);
+  // The first record of each upper-cased name, the skin's sections and the common sections
+  // appended so far, so that finding a parent does not scan the array.
+  std::unordered_map<std::string, std::size_t> firstOfName;
+  for (std::size_t i = 0; i < gd.size(); ++i) firstOfName.emplace(UpperCase(gd[i].ClassName), i);
+  const TsGeneralData defaults;
   for (const auto& s : sections.Items()) {
     TsGeneralData g;
     g.ClassName = s;
     g.ParentClass = UpperCase(ini.ReadString(s, "PARENTCLASS", "-1"));
-    const TsGeneralData* parent = nullptr;
-    for (const auto& candidate : gd) {
-      if (UpperCase(candidate.ClassName) == g.ParentClass) {
-        parent = &candidate;
-        break;
-      }
-    }
-    const TsGeneralData defaults;
-    const TsGeneralData& from = parent != nullptr ? *parent : defaults;
+    const auto parent = firstOfName.find(g.ParentClass);
+    // The record is filled before it joins the array, so the parent stays where it is meanwhile.
+    const TsGeneralData& from = parent != firstOfName.end() ? gd[parent->second] : defaults;
     auto integer = [&](const char* key, auto TsGeneralData::*field) {
       const std::int32_t v = ini.ReadInteger(s, key, -1);
       g.*field = v != -1 ? static_cast<std::remove_reference_t<decltype(g.*field)>>(v) : from.*field;
@@ -400,6 +400,7 @@ void LoadCommonSections(const TsSkinSource& source) {
     integer("BORDERCOLOR1", &TsGeneralData::BorderColor1);
     integer("BORDERCOLOR2", &TsGeneralData::BorderColor2);
     gd.push_back(std::move(g));
+    firstOfName.emplace(UpperCase(gd.back().ClassName), gd.size() - 1);
     TsGeneralData& added = gd.back();
     try {
       if (added.GradientData != " ") PrepareGradArray(added.GradientData, added.GradientArray);
@@ -415,7 +416,8 @@ void LoadCommonSections(const TsSkinSource& source) {
 
 void LoadAllGeneralData(const TsSkinSource& source) {
   if (const TMemIniFile* ini = sSkinData->SkinFile.get()) {
-    LoadFolderSections(source, *ini);
+    // A refused folder keeps its sections empty: the common sections are not added either.
+    if (!LoadFolderSections(source, *ini)) return;
   } else if (const TsStoredSkin* skin = FindInternal(source)) {
     LoadStoredSections(*skin);
   } else {

@@ -202,6 +202,8 @@ void TsSkinManager::LoadSkin() {
 }
 
 void TsSkinManager::SendNewSkin() {
+  // Every receiver looks its sections and masks up; the arrays stay as they are until the end.
+  const TsLookupScope lookups;
   sSkinData->Active = false;
   RestrictDrawing = true;
   TMessage message{SKM_NEWSKIN, kAnnouncementWParam, reinterpret_cast<LPARAM>(this), 0};

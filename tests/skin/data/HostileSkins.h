@@ -1,0 +1,101 @@
+#pragma once
+// Skin folders made to cost the loader as much as possible for their size: one very long value,
+// deep and looping parent chains, very many sections, masks and common sections. The stress
+// test loads each and checks what it holds; bench/loadbench loads them at doubling sizes and
+// prints how the time grows. `n` is the size knob of each kind.
+#include <string>
+#include <vector>
+
+#include "framework/core/FileSystem.h"
+#include "framework/core/StringList.h"
+#include "skin/data/sImageCodecs.h"
+
+namespace hostile {
+
+enum class TKind { kLongGradient, kLongMaskLine, kDeepChain, kLoopChain, kManySections, kManyMasks, kManyCommonSections };
+
+struct TKindInfo {
+  TKind Kind;
+  const char* Name;
+  int Size;  // a size that makes a file of about a megabyte
+};
+
+inline const std::vector<TKindInfo>& Kinds() {
+  static const std::vector<TKindInfo> kinds = {
+      {TKind::kLongGradient, "gradient of n steps on one line", 40000},
+      {TKind::kLongMaskLine, "mask line padded with n blanks", 1000000},
+      {TKind::kDeepChain, "parent chain n sections deep", 20000},
+      {TKind::kLoopChain, "parent loop of n sections", 20000},
+      {TKind::kManySections, "n sections with a mask each", 20000},
+      {TKind::kManyMasks, "n masks in one section", 30000},
+      {TKind::kManyCommonSections, "n common sections, each the parent of the next", 20000},
+  };
+  return kinds;
+}
+
+inline std::string Num(int i) { return std::to_string(i); }
+
+// The text of "Options.dat" (and, for common sections, the lines given to the manager).
+struct TSkinText {
+  std::string Options;
+  TStringList Common;
+};
+
+inline TSkinText Make(TKind kind, int n) {
+  TSkinText t;
+  std::string& o = t.Options;
+  o = "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\nCOLOR=7\r\n";
+  switch (kind) {
+    case TKind::kLongGradient:
+      o += "[FORM]\r\nGRADIENTDATA=";
+      for (int i = 0; i < n; ++i) o += Num(i) + ";" + Num(i + 1) + ";" + Num(i % 300) + ";1;0;";
+      o += "\r\nHOTGRADIENTDATA=" + std::string(static_cast<std::size_t>(n), ';') + "1;2;3;4;5\r\n";
+      break;
+    case TKind::kLongMaskLine:
+      o += "[FORM]\r\nBORDERSMASK=#(" + std::string(static_cast<std::size_t>(n), ' ') + "1,2,30,20),3,1,4\r\n";
+      break;
+    case TKind::kDeepChain:
+      // S0 holds the values; every other section inherits them through all its ancestors. The
+      // deepest is EDIT, whose border mask is S0's.
+      o += "[S0]\r\nCOLOR=1234\r\nGRADIENTDATA=1;2;3;0;0\r\nSHOWFOCUS=TRUE\r\nBORDERSMASK=#(0,0,30,20),3,1\r\n";
+      for (int i = 1; i < n - 1; ++i) o += "[S" + Num(i) + "]\r\nPARENTCLASS=S" + Num(i - 1) + "\r\n";
+      o += "[EDIT]\r\nPARENTCLASS=S" + Num(n - 2) + "\r\n";
+      break;
+    case TKind::kLoopChain:
+      // L0 -> L1 -> ... -> L(n-1) -> L0; one member in the middle holds a colour; a tail section
+      // leads into the loop.
+      for (int i = 0; i < n; ++i) {
+        o += "[L" + Num(i) + "]\r\nPARENTCLASS=L" + Num((i + 1) % n) + "\r\n";
+        if (i == n / 2) o += "COLOR=42\r\n";
+      }
+      o += "[SCROLLBTNTOP]\r\nPARENTCLASS=L0\r\n";
+      break;
+    case TKind::kManySections:
+      for (int i = 0; i < n; ++i)
+        o += "[SECTION" + Num(i) + "]\r\nCOLOR=" + Num(i) + "\r\nBORDERSMASK=#(0,0,3,3),1,0\r\n";
+      break;
+    case TKind::kManyMasks:
+      o += "[FORM]\r\n";
+      for (int i = 0; i < n; ++i) o += "M" + Num(i) + "=#(" + Num(i % 30) + ",0,31,20),1,0\r\n";
+      break;
+    case TKind::kManyCommonSections:
+      o += "[PANEL]\r\nCOLOR=99\r\n";
+      t.Common.Add("[C0]");
+      t.Common.Add("PARENTCLASS=PANEL");
+      for (int i = 1; i < n; ++i) {
+        t.Common.Add("[C" + Num(i) + "]");
+        t.Common.Add("PARENTCLASS=C" + Num(i - 1));
+        t.Common.Add("TRANSPARENCY=" + Num(i % 100));
+      }
+      break;
+  }
+  return t;
+}
+
+// Writes the folder (`folder` ends in a separator) with a 40 x 30 master bitmap.
+inline bool WriteFolder(const std::string& folder, const TSkinText& text) {
+  return ForceDirectories(folder) && WriteFileBytes(folder + "Master.bmp", WriteBmp(TPixelImage(40, 30).View())) &&
+         WriteFileBytes(folder + "Options.dat", text.Options);
+}
+
+}  // namespace hostile
