@@ -48,17 +48,17 @@ void Walk(const std::vector<int>& parent, OnCycle onCycle, OnTail onTail) {
 TsIniChain::TsIniChain(const TMemIniFile& ini) : ini_(ini) {
   TStringList sections;
   ini.ReadSections(sections);
-  names_ = sections.Items();
-  for (std::size_t i = 0; i < names_.size(); ++i) nodeOfName_.emplace(UpperCase(names_[i]), static_cast<int>(i));
-  parent_.assign(names_.size(), -1);
-  for (std::size_t i = 0; i < names_.size(); ++i) {
-    const std::string parent = ini.ReadString(names_[i], "PARENTCLASS", "");
-    if (parent.empty()) continue;
-    const int next = Node(parent);
+  count_ = sections.Items().size();
+  parent_.assign(count_, -1);
+  const std::string parentKey = "PARENTCLASS";
+  for (std::size_t i = 0; i < count_; ++i) {
+    const std::string* parent = ini.ValueAt(static_cast<int>(i), parentKey);
+    if (parent == nullptr || parent->empty()) continue;
+    const int next = ini.SectionPosition(*parent);
     // A section that names itself ends its chain, in whatever case it writes its name.
     if (next != static_cast<int>(i)) parent_[i] = next;
   }
-  reachesLoop_.assign(names_.size(), false);
+  reachesLoop_.assign(count_, false);
   Walk(
       parent_,
       [&](const std::vector<int>& walk, std::size_t first) {
@@ -69,25 +69,29 @@ TsIniChain::TsIniChain(const TMemIniFile& ini) : ini_(ini) {
       });
 }
 
-int TsIniChain::Node(std::string_view section) const {
-  const auto it = nodeOfName_.find(UpperCase(section));
-  return it == nodeOfName_.end() ? -1 : it->second;
+int TsIniChain::Node(std::string_view section) {
+  if (lastNode_ < 0 || section != lastSection_) {
+    lastSection_ = std::string(section);
+    lastNode_ = ini_.SectionPosition(section);
+  }
+  return lastNode_;
 }
 
-bool TsIniChain::Present(int node, std::string_view key, TKind kind) const {
-  const std::string& name = names_[static_cast<std::size_t>(node)];
-  if (kind == TKind::kInt) return ini_.ReadInteger(name, key, -1) != -1;
-  return ini_.ReadString(name, key, "?") != "?";
+bool TsIniChain::Present(int node, const std::string& upperKey, TKind kind) const {
+  const std::string* value = ini_.ValueAt(node, upperKey);
+  if (value == nullptr) return false;
+  if (kind == TKind::kInt) return ParseInt(*value).value_or(-1) != -1;
+  return *value != "?";
 }
 
-const std::vector<int>& TsIniChain::Providers(std::string_view key, TKind kind) {
+const std::vector<int>& TsIniChain::Providers(const std::string& upperKey, TKind kind) {
   auto& cache = kind == TKind::kInt ? intProviders_ : strProviders_;
-  const auto [it, added] = cache.try_emplace(UpperCase(key));
+  const auto [it, added] = cache.try_emplace(upperKey);
   std::vector<int>& providers = it->second;
   if (!added) return providers;
-  providers.assign(names_.size(), -1);
-  std::vector<char> present(names_.size());
-  for (std::size_t i = 0; i < names_.size(); ++i) present[i] = Present(static_cast<int>(i), key, kind);
+  providers.assign(count_, -1);
+  std::vector<char> present(count_);
+  for (std::size_t i = 0; i < count_; ++i) present[i] = Present(static_cast<int>(i), upperKey, kind);
   Walk(
       parent_,
       [&](const std::vector<int>& walk, std::size_t first) {
@@ -111,17 +115,19 @@ const std::vector<int>& TsIniChain::Providers(std::string_view key, TKind kind) 
 std::optional<std::int32_t> TsIniChain::Int(std::string_view section, std::string_view key) {
   const int node = Node(section);
   if (node < 0) return std::nullopt;
-  const int from = Providers(key, TKind::kInt)[static_cast<std::size_t>(node)];
+  const std::string upperKey = UpperCase(key);
+  const int from = Providers(upperKey, TKind::kInt)[static_cast<std::size_t>(node)];
   if (from < 0) return std::nullopt;
-  return ini_.ReadInteger(names_[static_cast<std::size_t>(from)], key, -1);
+  return ParseInt(*ini_.ValueAt(from, upperKey));
 }
 
 std::optional<std::string> TsIniChain::Str(std::string_view section, std::string_view key) {
   const int node = Node(section);
   if (node < 0) return std::nullopt;
-  const int from = Providers(key, TKind::kStr)[static_cast<std::size_t>(node)];
+  const std::string upperKey = UpperCase(key);
+  const int from = Providers(upperKey, TKind::kStr)[static_cast<std::size_t>(node)];
   if (from < 0) return std::nullopt;
-  return ini_.ReadString(names_[static_cast<std::size_t>(from)], key, "?");
+  return *ini_.ValueAt(from, upperKey);
 }
 
 bool TsIniChain::Bool(std::string_view section, std::string_view key, bool def) {
@@ -130,6 +136,6 @@ bool TsIniChain::Bool(std::string_view section, std::string_view key, bool def) 
 }
 
 bool TsIniChain::ReachesLoop(std::string_view section) const {
-  const int node = Node(section);
+  const int node = ini_.SectionPosition(section);
   return node >= 0 && reachesLoop_[static_cast<std::size_t>(node)];
 }

@@ -37,15 +37,17 @@ class TsIniChain {
 
  private:
   enum class TKind { kInt, kStr };
-  int Node(std::string_view section) const;
-  // For every section, the section whose value of `key` it takes (itself, an ancestor), or -1.
-  const std::vector<int>& Providers(std::string_view key, TKind kind);
-  bool Present(int node, std::string_view key, TKind kind) const;
+  // Sections are nodes by their position in the file.
+  int Node(std::string_view section);
+  // For every section, the section whose value of `upperKey` it takes (itself, an ancestor), or -1.
+  const std::vector<int>& Providers(const std::string& upperKey, TKind kind);
+  bool Present(int node, const std::string& upperKey, TKind kind) const;
 
   const TMemIniFile& ini_;
-  std::vector<std::string> names_;        // the sections, in file order
-  std::unordered_map<std::string, int> nodeOfName_;  // upper-cased name -> index in names_
+  std::size_t count_ = 0;                 // sections of the file
   std::vector<int> parent_;               // next section of the chain, -1 where it ends
+  std::string lastSection_;               // the section asked for last (a reader asks for one
+  int lastNode_ = -1;                     // section's keys in a row)
   std::vector<bool> reachesLoop_;
   std::unordered_map<std::string, std::vector<int>> intProviders_, strProviders_;
 };

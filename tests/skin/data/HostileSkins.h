@@ -4,6 +4,7 @@
 // test loads each and checks what it holds; bench/loadbench loads them at doubling sizes and
 // prints how the time grows. `n` is the size knob of each kind.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/core/FileSystem.h"
@@ -12,7 +13,16 @@
 
 namespace hostile {
 
-enum class TKind { kLongGradient, kLongMaskLine, kDeepChain, kLoopChain, kManySections, kManyMasks, kManyCommonSections };
+enum class TKind {
+  kLongGradient,
+  kLongMaskLine,
+  kDeepChain,
+  kLoopChain,
+  kManySections,
+  kManyMasks,
+  kManyCommonSections,
+  kOnePictureManyTimes
+};
 
 struct TKindInfo {
   TKind Kind;
@@ -29,6 +39,7 @@ inline const std::vector<TKindInfo>& Kinds() {
       {TKind::kManySections, "n sections with a mask each", 20000},
       {TKind::kManyMasks, "n masks in one section", 30000},
       {TKind::kManyCommonSections, "n common sections, each the parent of the next", 20000},
+      {TKind::kOnePictureManyTimes, "one 1000 x 1000 JPEG named n times", 3000},
   };
   return kinds;
 }
@@ -39,6 +50,7 @@ inline std::string Num(int i) { return std::to_string(i); }
 struct TSkinText {
   std::string Options;
   TStringList Common;
+  std::vector<std::pair<std::string, std::string>> Files;  // further files: name, bytes
 };
 
 inline TSkinText Make(TKind kind, int n) {
@@ -88,14 +100,27 @@ inline TSkinText Make(TKind kind, int n) {
         t.Common.Add("TRANSPARENCY=" + Num(i % 100));
       }
       break;
+    case TKind::kOnePictureManyTimes: {
+      // A plain grey picture compresses to little; each name of it would be a picture of 3 MB.
+      TPixelImage picture(1000, 1000);
+      const TPixelView v = picture.View();
+      for (int y = 0; y < v.Height; ++y)
+        for (int x = 0; x < v.Width; ++x) v.Pixel(x, y)[0] = v.Pixel(x, y)[1] = v.Pixel(x, y)[2] = 128;
+      t.Files.emplace_back("BIG.JPG", WriteJpeg(picture.View(), 50));
+      o += "[FORM]\r\n";
+      for (int i = 0; i < n; ++i) o += "P" + Num(i) + "=big.jpg\r\n";
+      break;
+    }
   }
   return t;
 }
 
 // Writes the folder (`folder` ends in a separator) with a 40 x 30 master bitmap.
 inline bool WriteFolder(const std::string& folder, const TSkinText& text) {
-  return ForceDirectories(folder) && WriteFileBytes(folder + "Master.bmp", WriteBmp(TPixelImage(40, 30).View())) &&
-         WriteFileBytes(folder + "Options.dat", text.Options);
+  bool ok = ForceDirectories(folder) && WriteFileBytes(folder + "Master.bmp", WriteBmp(TPixelImage(40, 30).View())) &&
+            WriteFileBytes(folder + "Options.dat", text.Options);
+  for (const auto& [name, bytes] : text.Files) ok = ok && WriteFileBytes(folder + name, bytes);
+  return ok;
 }
 
 }  // namespace hostile

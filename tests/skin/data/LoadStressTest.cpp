@@ -154,6 +154,14 @@ TEST_P(LoadStress, LoadsAndHoldsWhatTheFileSays) {
       EXPECT_EQ(gd[2].Transparency, 0) << "C0 names PANEL, which has none";
       break;
     }
+    case hostile::TKind::kOnePictureManyTimes: {
+      // As many patterns as the pictures of a skin may have pixels together; the rest refused.
+      const std::size_t kept = static_cast<std::size_t>(2 * TPixelImage::kMaxPixels / (1000 * 1000));
+      ASSERT_EQ(pa.size(), std::min(un, kept));
+      EXPECT_EQ(pa.back().Img->Width(), 1000);
+      EXPECT_EQ(CountContaining(problems, "pixels that all pictures of a skin may have together"), un - pa.size());
+      break;
+    }
   }
 }
 
