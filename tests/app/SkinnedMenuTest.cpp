@@ -475,7 +475,7 @@ TEST_F(SkinFolderChoiceTest, AFolderThatFailsToLoadIsReportedThenTheSkinOfBefore
       // Refused while loading: the skinning engine's own box.
       {"Fails old format", master + "[TSEDIT]\r\nCOLOR=1\r\n", L"Error", Widen(kOldFormatMessage)},
   };
-  for (const TCase& c : cases) MakeFolder(c.Folder, {c.Options, {}});
+  for (const TCase& c : cases) MakeFolder(c.Folder, {c.Options, {}, {}});
 
   // Inputs and a calculation, in a skin other than the one at start.
   Form1->sSkinManager1->SetSkinName("MacOS (internal)");
