@@ -520,7 +520,7 @@ TEST_F(SkinFolderChoiceTest, HostileFoldersThatLoadAreChosenAndLeftAgainFromTheM
   // and no system menu to leave by.
   for (const hostile::TKindInfo& kind : hostile::Kinds()) {
     SCOPED_TRACE(kind.Name);
-    const std::string name = std::string("Hostile ") + std::to_string(static_cast<int>(kind.Kind));
+    const std::string name = std::string("Hostile ") + kind.Id;
     hostile::TSkinText text = hostile::Make(kind.Kind, kind.Size / 4);
     text.Options += "[FORM]\r\nCOLOR=12632256\r\n";
     MakeFolder(name, text);

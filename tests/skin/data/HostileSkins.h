@@ -26,20 +26,21 @@ enum class TKind {
 
 struct TKindInfo {
   TKind Kind;
-  const char* Name;
+  const char* Id;    // a name for test lists
+  const char* Name;  // what it is
   int Size;  // a size that makes a file of about a megabyte
 };
 
 inline const std::vector<TKindInfo>& Kinds() {
   static const std::vector<TKindInfo> kinds = {
-      {TKind::kLongGradient, "gradient of n steps on one line", 40000},
-      {TKind::kLongMaskLine, "mask line padded with n blanks", 1000000},
-      {TKind::kDeepChain, "parent chain n sections deep", 20000},
-      {TKind::kLoopChain, "parent loop of n sections", 20000},
-      {TKind::kManySections, "n sections with a mask each", 20000},
-      {TKind::kManyMasks, "n masks in one section", 30000},
-      {TKind::kManyCommonSections, "n common sections, each the parent of the next", 20000},
-      {TKind::kOnePictureManyTimes, "one 1000 x 1000 JPEG named n times", 3000},
+      {TKind::kLongGradient, "LongGradient", "gradient of n steps on one line", 40000},
+      {TKind::kLongMaskLine, "LongMaskLine", "mask line padded with n blanks", 1000000},
+      {TKind::kDeepChain, "DeepChain", "parent chain n sections deep", 20000},
+      {TKind::kLoopChain, "LoopChain", "parent loop of n sections", 20000},
+      {TKind::kManySections, "ManySections", "n sections with a mask each", 20000},
+      {TKind::kManyMasks, "ManyMasks", "n masks in one section", 30000},
+      {TKind::kManyCommonSections, "ManyCommonSections", "n common sections, each the parent of the next", 20000},
+      {TKind::kOnePictureManyTimes, "OnePictureManyTimes", "one 1000 x 1000 JPEG named n times", 3000},
   };
   return kinds;
 }

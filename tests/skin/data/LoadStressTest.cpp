@@ -166,6 +166,6 @@ TEST_P(LoadStress, LoadsAndHoldsWhatTheFileSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(HostileFolders, LoadStress, ::testing::ValuesIn(hostile::Kinds()),
-                         [](const auto& param) { return "Kind" + std::to_string(static_cast<int>(param.param.Kind)); });
+                         [](const auto& param) { return std::string(param.param.Id); });
 
 }  // namespace
