@@ -2,6 +2,11 @@
 
 #include <fstream>
 #include <system_error>
+#ifndef _WIN32
+#include <unordered_map>
+
+#include "framework/core/StrUtils.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -24,14 +29,68 @@ std::string PathToUtf8(const fs::path& path) {
   return out;
 }
 
+namespace {
+
+#ifdef _WIN32
+fs::path ExistingPath(std::string_view utf8) { return PathFromUtf8(utf8); }
+#else
+// Windows finds a file whatever the case of its name, and skin files are written for it: a
+// skin names "MASTER.BMP" for a file stored as "Master.bmp". A path that does not exist as
+// written is looked for again one part at a time without regard to case. The upper-cased names
+// of each folder are kept while the folder's modification time stays the same, so that a folder
+// with many files costs one listing, not one per file looked up.
+const std::unordered_map<std::string, std::string>& NamesOf(const fs::path& folder) {
+  struct TListing {
+    fs::file_time_type Time;
+    std::unordered_map<std::string, std::string> Names;  // upper-cased name -> name
+  };
+  static std::unordered_map<std::string, TListing> listings;
+  static const std::unordered_map<std::string, std::string> none;
+  std::error_code ec;
+  const fs::file_time_type time = fs::last_write_time(folder, ec);
+  if (ec) return none;
+  const std::string key = PathToUtf8(folder);
+  auto it = listings.find(key);
+  if (it != listings.end() && it->second.Time == time) return it->second.Names;
+  if (listings.size() > 64) listings.clear();
+  TListing listing{time, {}};
+  for (fs::directory_iterator entry(folder, ec), end; !ec && entry != end; entry.increment(ec)) {
+    const std::string name = PathToUtf8(entry->path().filename());
+    listing.Names.emplace(UpperCase(name), name);
+  }
+  return listings.insert_or_assign(key, std::move(listing)).first->second.Names;
+}
+
+fs::path ExistingPath(std::string_view utf8) {
+  const fs::path path = PathFromUtf8(utf8);
+  std::error_code ec;
+  if (path.empty() || fs::exists(path, ec)) return path;
+  fs::path found = path.root_path();
+  for (const fs::path& part : path.relative_path()) {
+    const fs::path next = found.empty() ? part : found / part;
+    if (fs::exists(next, ec) || part == "." || part == "..") {
+      found = next;
+      continue;
+    }
+    const auto& names = NamesOf(found.empty() ? fs::path(".") : found);
+    const auto name = names.find(UpperCase(PathToUtf8(part)));
+    if (name == names.end()) return path;
+    found = found.empty() ? PathFromUtf8(name->second) : found / PathFromUtf8(name->second);
+  }
+  return found;
+}
+#endif
+
+}  // namespace
+
 bool FileExists(std::string_view path) {
   std::error_code ec;
-  return !path.empty() && fs::is_regular_file(PathFromUtf8(path), ec);
+  return !path.empty() && fs::is_regular_file(ExistingPath(path), ec);
 }
 
 bool DirectoryExists(std::string_view path) {
   std::error_code ec;
-  return !path.empty() && fs::is_directory(PathFromUtf8(path), ec);
+  return !path.empty() && fs::is_directory(ExistingPath(path), ec);
 }
 
 bool ForceDirectories(std::string_view path) {
@@ -42,7 +101,7 @@ bool ForceDirectories(std::string_view path) {
 
 std::optional<std::string> ReadFileBytes(std::string_view path, std::size_t maxBytes) {
   std::error_code ec;
-  const fs::path p = PathFromUtf8(path);
+  const fs::path p = ExistingPath(path);
   if (!fs::is_regular_file(p, ec)) return std::nullopt;
   const auto size = fs::file_size(p, ec);
   if (ec || size > maxBytes) return std::nullopt;

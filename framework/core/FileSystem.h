@@ -1,7 +1,8 @@
 #pragma once
 // File access by UTF-8 path. On Windows the path goes to the system as UTF-16, so folder names
 // in any script work whatever the system's code page is. Paths use a backslash as the program writes
-// them; the native build takes it for "/".
+// them; the native build takes it for "/", and finds files and folders whatever the case of
+// their names, as Windows does.
 #include <filesystem>
 #include <optional>
 #include <string>

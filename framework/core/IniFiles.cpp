@@ -141,6 +141,18 @@ void TMemIniFile::ReadSections(TStringList& names) const {
   for (const auto& s : sections_) names.Add(s.Name);
 }
 
+int TMemIniFile::SectionPosition(std::string_view section) const {
+  const auto it = sectionIndex_.find(UpperCase(section));
+  return it == sectionIndex_.end() ? -1 : static_cast<int>(it->second);
+}
+
+const std::string* TMemIniFile::ValueAt(int position, const std::string& upperKey) const {
+  if (position < 0 || static_cast<std::size_t>(position) >= sections_.size()) return nullptr;
+  const Section& s = sections_[static_cast<std::size_t>(position)];
+  const auto it = s.KeyIndex.find(upperKey);
+  return it == s.KeyIndex.end() ? nullptr : &s.Values[it->second].second;
+}
+
 void TMemIniFile::ReadSection(std::string_view section, TStringList& keys) const {
   keys.Clear();
   if (const Section* s = Find(section))

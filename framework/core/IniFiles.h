@@ -45,6 +45,11 @@ class TMemIniFile {
   void WriteBool(std::string_view section, std::string_view key, bool value);  // "TRUE"/"FALSE"
 
   void ReadSections(TStringList& names) const;
+  // Sections by position, the order of ReadSections, for readers that visit every section and
+  // key: the position of a section (-1 when none), and a value at a position by its key given
+  // in upper case (null when missing). They spare the name lookups of ReadString.
+  int SectionPosition(std::string_view section) const;
+  const std::string* ValueAt(int position, const std::string& upperKey) const;
   void ReadSection(std::string_view section, TStringList& keys) const;
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;

@@ -23,9 +23,11 @@ int TStringList::IndexOf(std::string_view text) const {
   return -1;
 }
 
-void TStringList::Sort() {
+void TStringList::Sort() { Sort(CompareText); }
+
+void TStringList::Sort(const TCompare& compare) {
   std::stable_sort(items_.begin(), items_.end(),
-                   [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+                   [&](const std::string& a, const std::string& b) { return compare(a, b) < 0; });
 }
 
 std::string TStringList::Text() const {

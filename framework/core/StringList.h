@@ -1,5 +1,6 @@
 #pragma once
 // An ordered list of UTF-8 strings, the framework's usual container for names and lines.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +20,12 @@ class TStringList {
   void Clear() { items_.clear(); }
   // First index whose string equals `text` without regard to case, or -1.
   int IndexOf(std::string_view text) const;
+  // Negative, zero or positive like strcmp.
+  using TCompare = std::function<int(std::string_view, std::string_view)>;
   // Case-insensitive order (CompareText); equal strings keep their order.
   void Sort();
+  // The order of `compare`; equal strings keep their order.
+  void Sort(const TCompare& compare);
 
   // All lines, each followed by CR LF; assigning splits at CR LF, LF or CR.
   std::string Text() const;

@@ -139,8 +139,44 @@ void TsSystemMenu::SkinItemClick(TObject* sender) {
   if (!manager || !item) return;
   std::string name = item->Caption();
   std::erase(name, '&');
-  manager->SetSkinName(name);
-  if (!manager->Active()) manager->SetActive(true);
+  // A skin that cannot be loaded must not leave the window without its frame, close button and
+  // this menu: its error is shown, then the skin chosen before is loaded and announced again.
+  const std::string previous = manager->SkinName();
+  const bool wasActive = manager->Active();
+  try {
+    manager->SetSkinName(name);
+    if (!manager->Active()) manager->SetActive(true);
+  } catch (...) {
+    HandleApplicationException(this);
+    RestoreSkin(*manager, previous, wasActive);
+    return;
+  }
+  // An old-format folder has already shown its message while loading.
+  if (manager->SkinRefused()) RestoreSkin(*manager, previous, wasActive);
+}
+
+void TsSystemMenu::RestoreSkin(TsSkinManager& manager, const std::string& previous, bool wasActive) {
+  try {
+    if (!wasActive) {
+      // Skinning was off: it goes off again, and the name of before is only stored.
+      manager.SetActive(false);
+      manager.SetSkinName(previous);
+      return;
+    }
+    manager.SetSkinName(previous);
+    if (!manager.SkinRefused()) return;
+  } catch (...) {
+    // The skin of before may have been a folder that has gone bad since.
+    HandleApplicationException(this);
+  }
+  // Then the first stored skin, which the program carries and which always loads.
+  const TsStoredSkins& stored = manager.InternalSkins();
+  if (stored.Count() == 0) return;
+  try {
+    manager.SetSkinName(stored[0].Name);
+  } catch (...) {
+    HandleApplicationException(this);
+  }
 }
 
 // [SECTION] Commands ----------------------------------------------------------------------------

@@ -103,4 +103,6 @@ class TsSystemMenu : public TPopupMenu {
   void MaximizeClick(TObject* sender);
   void CloseClick(TObject* sender);
   void SkinItemClick(TObject* sender);
+  // After a skin that failed to load: `previous` again, else the first stored skin.
+  void RestoreSkin(TsSkinManager& manager, const std::string& previous, bool wasActive);
 };

@@ -99,7 +99,7 @@ bool DecodeRle(std::string_view data, int bits, std::int32_t width, std::int32_t
 
 }  // namespace
 
-bool ReadBmp(std::string_view bytes, TPixelImage& image, std::string* reason) {
+bool ReadBmp(std::string_view bytes, TPixelImage& image, std::string* reason, std::int64_t maxPixels) {
   const std::uint64_t fileSize = bytes.size();
   if (fileSize < 14 + 12 || bytes[0] != 'B' || bytes[1] != 'M') return Fail(reason, "not a BMP file", image);
   const std::uint64_t pixelOffset = U32(bytes, 10);
@@ -136,7 +136,8 @@ bool ReadBmp(std::string_view bytes, TPixelImage& image, std::string* reason) {
   if (height == INT32_MIN) return Fail(reason, "height out of range", image);
   const bool bottomUp = height > 0;
   if (height < 0) height = -height;
-  if (width * height > TPixelImage::kMaxPixels) return Fail(reason, "picture larger than any skin needs", image);
+  if (width * height > std::min(maxPixels, TPixelImage::kMaxPixels))
+    return Fail(reason, "picture larger than any skin needs", image);
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
     return Fail(reason, "unsupported number of bits per pixel", image);
 
@@ -318,8 +319,8 @@ std::string WriteBmp(TPixelView image, bool allowPalette) {
   return out;
 }
 
-bool LoadBmpFile(std::string_view path, TPixelImage& image, std::string* reason) {
+bool LoadBmpFile(std::string_view path, TPixelImage& image, std::string* reason, std::int64_t maxPixels) {
   const auto bytes = ReadFileBytes(path);
   if (!bytes) return Fail(reason, "file missing or unreadable", image);
-  return ReadBmp(*bytes, image, reason);
+  return ReadBmp(*bytes, image, reason, maxPixels);
 }

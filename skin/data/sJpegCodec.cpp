@@ -2,6 +2,7 @@
 // jump back to the decoder with longjmp. Between setjmp and the jump no object with a destructor
 // is created in the jumping frames: the picture lives in the caller's frame and is cleared on
 // failure.
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +45,7 @@ void LimitScans(j_common_ptr cinfo) {
   }
 }
 
-bool Decode(const unsigned char* data, unsigned long size, TPixelImage& image, char* message) {
+bool Decode(const unsigned char* data, unsigned long size, TPixelImage& image, char* message, std::int64_t maxPixels) {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
   jpeg_progress_mgr progress;
@@ -65,7 +66,7 @@ bool Decode(const unsigned char* data, unsigned long size, TPixelImage& image, c
   jpeg_mem_src(&cinfo, data, size);
   jpeg_read_header(&cinfo, TRUE);
   if (cinfo.image_width == 0 || cinfo.image_height == 0 ||
-      static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > TPixelImage::kMaxPixels) {
+      static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > std::min(maxPixels, TPixelImage::kMaxPixels)) {
     std::strcpy(message, "picture larger than any skin needs");
     jpeg_destroy_decompress(&cinfo);
     return false;
@@ -90,7 +91,7 @@ bool Decode(const unsigned char* data, unsigned long size, TPixelImage& image, c
 
 }  // namespace
 
-bool ReadJpeg(std::string_view bytes, TPixelImage& image, std::string* reason) {
+bool ReadJpeg(std::string_view bytes, TPixelImage& image, std::string* reason, std::int64_t maxPixels) {
   char message[JMSG_LENGTH_MAX] = {};
   image.Resize(0, 0);
   if (bytes.size() < 4 || bytes.size() > 0xFFFFFFFFu) {
@@ -98,7 +99,7 @@ bool ReadJpeg(std::string_view bytes, TPixelImage& image, std::string* reason) {
     return false;
   }
   if (Decode(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()), image,
-             message)) {
+             message, maxPixels)) {
     return true;
   }
   image.Resize(0, 0);
@@ -148,12 +149,12 @@ std::string WriteJpeg(TPixelView image, int quality) {
   return out;
 }
 
-bool LoadJpegFile(std::string_view path, TPixelImage& image, std::string* reason) {
+bool LoadJpegFile(std::string_view path, TPixelImage& image, std::string* reason, std::int64_t maxPixels) {
   const auto bytes = ReadFileBytes(path);
   if (!bytes) {
     image.Resize(0, 0);
     if (reason != nullptr) *reason = "file missing or unreadable";
     return false;
   }
-  return ReadJpeg(*bytes, image, reason);
+  return ReadJpeg(*bytes, image, reason, maxPixels);
 }

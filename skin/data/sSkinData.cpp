@@ -1,5 +1,8 @@
 #include "skin/data/sSkinData.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/core/IniFiles.h"
 #include "framework/core/StrUtils.h"
 
@@ -50,15 +53,24 @@ void FreeJpegs() {
 void PrepareGradArray(std::string_view description, TsGradArray& steps) {
   steps.clear();
   if (description.empty()) return;
-  constexpr std::string_view kSeparators = ";";
-  const int count = WordCount(description, kSeparators) / 5;
-  steps.resize(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    TsGradPie& step = steps[static_cast<std::size_t>(i)];
-    step.Color1 = DecimalStrToInt(ExtractWord(5 * i + 1, description, kSeparators));
-    step.Color2 = DecimalStrToInt(ExtractWord(5 * i + 2, description, kSeparators));
-    step.Percent = static_cast<std::uint8_t>(DecimalStrToInt(ExtractWord(5 * i + 3, description, kSeparators)) & 0xFF);
-    step.Mode = DecimalStrToInt(ExtractWord(5 * i + 4, description, kSeparators));
+  // One pass over the text: the words first, then the groups of five read from them, so that a
+  // description of any length costs time in proportion to it.
+  std::vector<std::string_view> words;
+  std::size_t pos = 0;
+  while (pos < description.size()) {
+    const std::size_t end = std::min(description.find(';', pos), description.size());
+    if (end > pos) words.push_back(description.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  const std::size_t count = words.size() / 5;
+  steps.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    TsGradPie& step = steps[i];
+    const std::string_view* group = &words[5 * i];  // the fifth word is not read
+    step.Color1 = DecimalStrToInt(group[0]);
+    step.Color2 = DecimalStrToInt(group[1]);
+    step.Percent = static_cast<std::uint8_t>(DecimalStrToInt(group[2]) & 0xFF);
+    step.Mode = DecimalStrToInt(group[3]);
   }
 }
 

@@ -71,7 +71,8 @@ std::string ResolveSkinDirectory(std::string_view skinDirectory, std::string_vie
 
 namespace {
 
-std::string AddSkinFolders(std::string_view fullSkinDirectory, TStringList& list, std::string first) {
+std::string AddSkinFolders(std::string_view fullSkinDirectory, TStringList& list, std::string first,
+                           const TStringList::TCompare& compare) {
   if (DirectoryExists(fullSkinDirectory)) {
     for (const auto& entry : ListDirectory(fullSkinDirectory)) {
       if (!entry.IsDirectory || entry.Name.empty() || entry.Name[0] == '.') continue;
@@ -79,25 +80,27 @@ std::string AddSkinFolders(std::string_view fullSkinDirectory, TStringList& list
       if (first.empty()) first = entry.Name;
     }
   }
-  list.Sort();
+  list.Sort(compare);
   return first;
 }
 
 }  // namespace
 
-std::string GetSkinNames(const TsStoredSkins& skins, std::string_view fullSkinDirectory, TStringList& list) {
+std::string GetSkinNames(const TsStoredSkins& skins, std::string_view fullSkinDirectory, TStringList& list,
+                         const TStringList::TCompare& compare) {
   list.Clear();
   std::string first;
   for (int i = 0; i < skins.Count(); ++i) {
     list.Add(skins[i].Name);
     if (i == 0) first = skins[i].Name;
   }
-  return AddSkinFolders(fullSkinDirectory, list, std::move(first));
+  return AddSkinFolders(fullSkinDirectory, list, std::move(first), compare);
 }
 
-std::string GetExternalSkinNames(std::string_view fullSkinDirectory, TStringList& list) {
+std::string GetExternalSkinNames(std::string_view fullSkinDirectory, TStringList& list,
+                                 const TStringList::TCompare& compare) {
   list.Clear();
-  return AddSkinFolders(fullSkinDirectory, list, {});
+  return AddSkinFolders(fullSkinDirectory, list, {}, compare);
 }
 
 void SaveToIni(const TsStoredSkins& skins, int index, TMemIniFile& ini) {

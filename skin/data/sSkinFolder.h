@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "framework/core/Geometry.h"
+#include "framework/core/StrUtils.h"
 #include "framework/core/StringList.h"
 #include "skin/data/sSkinData.h"
 
@@ -50,10 +51,14 @@ std::string SkinFilePath(std::string_view folder, std::string_view name);
 std::string ResolveSkinDirectory(std::string_view skinDirectory, std::string_view programFolder);
 
 // All skin names: stored skins (in collection order) and the folders under `fullSkinDirectory`
-// whose names do not start with ".", sorted case-insensitively. Returns the first stored skin's
-// name, or else the first folder found.
-std::string GetSkinNames(const TsStoredSkins& skins, std::string_view fullSkinDirectory, TStringList& list);
-std::string GetExternalSkinNames(std::string_view fullSkinDirectory, TStringList& list);
+// whose names do not start with ".", sorted by `compare`. Returns the first stored skin's
+// name, or else the first folder found. The skin manager on Windows sorts as the system does
+// (its case-insensitive order of the user's locale); the default, also the native build's
+// order, is CompareText: case-insensitive by code point, ASCII and Cyrillic folded.
+std::string GetSkinNames(const TsStoredSkins& skins, std::string_view fullSkinDirectory, TStringList& list,
+                         const TStringList::TCompare& compare = CompareText);
+std::string GetExternalSkinNames(std::string_view fullSkinDirectory, TStringList& list,
+                                 const TStringList::TCompare& compare = CompareText);
 
 // Writes the sections of stored skin `index` into `ini`.
 void SaveToIni(const TsStoredSkins& skins, int index, TMemIniFile& ini);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <type_traits>
+#include <unordered_map>
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/FileSystem.h"
@@ -34,6 +35,50 @@ TMemIniFile CommonIni(const TsSkinSource& source, const char* name) {
   return ini;
 }
 
+// The pictures one loader reads from a folder: each file decoded once however often the skin
+// names it, and all of them together held to kMaxSkinPixels. A small folder that names one
+// large picture thousands of times would otherwise cost thousands of decodings and the
+// memory of thousands of pictures; past the budget, a picture is refused from its header.
+class TsPictureReader {
+ public:
+  static constexpr std::int64_t kMaxSkinPixels = 2 * TPixelImage::kMaxPixels;
+
+  // A picture of its own for one mask or pattern, or null with the reason.
+  std::unique_ptr<TPixelImage> Read(const std::string& path, bool jpeg, std::string& reason) {
+    auto [it, added] = files_.try_emplace(path);
+    TFile& file = it->second;
+    if (added) {
+      file.Image = std::make_unique<TPixelImage>();
+      const bool ok = jpeg ? LoadJpegFile(path, *file.Image, &file.Reason, left_)
+                           : LoadBmpFile(path, *file.Image, &file.Reason, left_);
+      if (!ok && left_ < TPixelImage::kMaxPixels) file.Reason += ", or beyond " + Budget();
+      if (!ok || file.Image->Width() < 1) file.Image.reset();
+    }
+    if (!file.Image) {
+      reason = file.Reason;
+      return nullptr;
+    }
+    const std::int64_t pixels = static_cast<std::int64_t>(file.Image->Width()) * file.Image->Height();
+    if (pixels > left_) {
+      reason = "beyond " + Budget();
+      return nullptr;
+    }
+    left_ -= pixels;
+    return std::make_unique<TPixelImage>(*file.Image);
+  }
+
+ private:
+  static std::string Budget() {
+    return "the " + std::to_string(kMaxSkinPixels) + " pixels that all pictures of a skin may have together";
+  }
+  struct TFile {
+    std::unique_ptr<TPixelImage> Image;  // none when it could not be read
+    std::string Reason;
+  };
+  std::unordered_map<std::string, TFile> files_;
+  std::int64_t left_ = kMaxSkinPixels;
+};
+
 TsMaskData NewMask(std::string_view section, std::string_view property) {
   TsMaskData m;
   m.ClassName = UpperCase(section);
@@ -42,7 +87,7 @@ TsMaskData NewMask(std::string_view section, std::string_view property) {
 }
 
 // Masks of one ini: mask lines (when a master bitmap is loaded) and bitmap files.
-void LoadIniMasks(const TsSkinSource& source, const TMemIniFile& ini, bool skipGlobalInfo) {
+void LoadIniMasks(const TsSkinSource& source, const TMemIniFile& ini, bool skipGlobalInfo, TsPictureReader& pictures) {
   const std::string& folder = sSkinData->SkinPath;
   TStringList sections;
   ini.ReadSections(sections);
@@ -85,9 +130,9 @@ void LoadIniMasks(const TsSkinSource& source, const TMemIniFile& ini, bool skipG
         continue;
       }
       TsMaskData m = NewMask(s, k);
-      m.Bmp = std::make_unique<TPixelImage>();
       std::string reason;
-      if (!LoadBmpFile(path, *m.Bmp, &reason) || m.Bmp->Width() < 1) {
+      m.Bmp = pictures.Read(path, false, reason);
+      if (!m.Bmp) {
         Report(source, "[" + s + "] " + k + ": image " + v + " is unreadable (" + reason + ")");
         continue;
       }
@@ -97,7 +142,7 @@ void LoadIniMasks(const TsSkinSource& source, const TMemIniFile& ini, bool skipG
 }
 
 // JPEGs of one ini: patterns, or masks below the pattern size unless `alwaysPattern`.
-void LoadIniJpegs(const TsSkinSource& source, const TMemIniFile& ini, bool alwaysPattern) {
+void LoadIniJpegs(const TsSkinSource& source, const TMemIniFile& ini, bool alwaysPattern, TsPictureReader& pictures) {
   const std::string& folder = sSkinData->SkinPath;
   TStringList sections;
   ini.ReadSections(sections);
@@ -112,9 +157,9 @@ void LoadIniJpegs(const TsSkinSource& source, const TMemIniFile& ini, bool alway
         Report(source, "[" + s + "] " + k + ": image " + upper + " is missing");
         continue;
       }
-      auto img = std::make_unique<TPixelImage>();
       std::string reason;
-      if (!LoadJpegFile(path, *img, &reason) || img->Width() < 1) {
+      std::unique_ptr<TPixelImage> img = pictures.Read(path, true, reason);
+      if (!img) {
         Report(source, "[" + s + "] " + k + ": image " + upper + " is unreadable (" + reason + ")");
         continue;
       }
@@ -159,6 +204,7 @@ void SelectInternalSkin() {
 
 void LoadAllMasks(const TsSkinSource& source) {
   FreeBitmaps();
+  TsPictureReader pictures;
   if (const TMemIniFile* ini = sSkinData->SkinFile.get()) {
     const std::string name = ini->ReadString("GLOBALINFO", "MASTERBITMAP", "");
     const std::string path = SkinFilePath(sSkinData->SkinPath, name);
@@ -173,7 +219,7 @@ void LoadAllMasks(const TsSkinSource& source) {
     } else {
       Report(source, name.empty() ? "no master bitmap named in [GLOBALINFO]" : "master bitmap " + name + " is missing");
     }
-    LoadIniMasks(source, *ini, false);
+    LoadIniMasks(source, *ini, false, pictures);
   } else if (const TsStoredSkin* skin = FindInternal(source)) {
     MasterBitmap = std::make_unique<TPixelImage>(skin->MasterBitmap);
     for (int i = 0; i < skin->Images.Count(); ++i) {
@@ -189,13 +235,14 @@ void LoadAllMasks(const TsSkinSource& source) {
   } else {
     return;
   }
-  if (source.CommonSections.Count() > 0) LoadIniMasks(source, CommonIni(source, "1.tmp"), true);
+  if (source.CommonSections.Count() > 0) LoadIniMasks(source, CommonIni(source, "1.tmp"), true, pictures);
 }
 
 void LoadAllPatterns(const TsSkinSource& source) {
   FreeJpegs();
+  TsPictureReader pictures;
   if (const TMemIniFile* ini = sSkinData->SkinFile.get()) {
-    LoadIniJpegs(source, *ini, false);
+    LoadIniJpegs(source, *ini, false, pictures);
   } else if (const TsStoredSkin* skin = FindInternal(source)) {
     for (int i = 0; i < skin->Patterns.Count(); ++i) {
       const TsSkinPattern& item = skin->Patterns[i];
@@ -213,12 +260,13 @@ void LoadAllPatterns(const TsSkinSource& source) {
   } else {
     return;
   }
-  if (source.CommonSections.Count() > 0) LoadIniJpegs(source, CommonIni(source, "2.tmp"), true);
+  if (source.CommonSections.Count() > 0) LoadIniJpegs(source, CommonIni(source, "2.tmp"), true, pictures);
 }
 
 namespace {
 
-void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
+// False when the folder is refused (old format): `gd` stays empty.
+bool LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
   sSkinData->Version = ini.ReadFloat("GLOBALINFO", "VERSION", 0);
   sSkinData->Author = ini.ReadString("GLOBALINFO", "AUTHOR", "");
   sSkinData->Description = ini.ReadString("GLOBALINFO", "DESCRIPTION", "");
@@ -229,7 +277,8 @@ void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
     if (UpperCase(s) == "TSEDIT") {
       Report(source, "old-format skin folder (it has a [TSEDIT] section)");
       if (source.ShowError) source.ShowError(kOldFormatMessage);
-      return;
+      if (source.Refused != nullptr) *source.Refused = true;
+      return false;
     }
   }
   TsIniChain chain(ini);
@@ -273,10 +322,7 @@ void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
     g.HotImagePercent = chain.Int(s, "HOTIMAGEPERCENT", g.HotImagePercent);
     g.BorderColor1 = chain.Int(s, "BORDERCOLOR1", g.BorderColor1);
     g.BorderColor2 = chain.Int(s, "BORDERCOLOR2", g.BorderColor2);
-    if (chain.LoopFound()) {
-      Report(source, "[" + s + "] parent chain loops back to a section already visited");
-      chain.ResetLoopFound();  // report each section of a loop once
-    }
+    if (chain.ReachesLoop(s)) Report(source, "[" + s + "] parent chain loops back to a section already visited");
     try {
       if (g.GradientData != " ") PrepareGradArray(g.GradientData, g.GradientArray);
       if (g.HotGradientData != " ") PrepareGradArray(g.HotGradientData, g.HotGradientArray);
@@ -285,6 +331,7 @@ void LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
       throw;
     }
   }
+  return true;
 }
 
 void LoadStoredSections(const TsStoredSkin& skin) {
@@ -337,19 +384,18 @@ void LoadCommonSections(const TsSkinSource& source) {
   const TMemIniFile ini = CommonIni(source, "3.tmp");
   TStringList sections;
   ini.ReadSections(sections);
+  // The first record of each upper-cased name, the skin's sections and the common sections
+  // appended so far, so that finding a parent does not scan the array.
+  std::unordered_map<std::string, std::size_t> firstOfName;
+  for (std::size_t i = 0; i < gd.size(); ++i) firstOfName.emplace(UpperCase(gd[i].ClassName), i);
+  const TsGeneralData defaults;
   for (const auto& s : sections.Items()) {
     TsGeneralData g;
     g.ClassName = s;
     g.ParentClass = UpperCase(ini.ReadString(s, "PARENTCLASS", "-1"));
-    const TsGeneralData* parent = nullptr;
-    for (const auto& candidate : gd) {
-      if (UpperCase(candidate.ClassName) == g.ParentClass) {
-        parent = &candidate;
-        break;
-      }
-    }
-    const TsGeneralData defaults;
-    const TsGeneralData& from = parent != nullptr ? *parent : defaults;
+    const auto parent = firstOfName.find(g.ParentClass);
+    // The record is filled before it joins the array, so the parent stays where it is meanwhile.
+    const TsGeneralData& from = parent != firstOfName.end() ? gd[parent->second] : defaults;
     auto integer = [&](const char* key, auto TsGeneralData::*field) {
       const std::int32_t v = ini.ReadInteger(s, key, -1);
       g.*field = v != -1 ? static_cast<std::remove_reference_t<decltype(g.*field)>>(v) : from.*field;
@@ -400,6 +446,7 @@ void LoadCommonSections(const TsSkinSource& source) {
     integer("BORDERCOLOR1", &TsGeneralData::BorderColor1);
     integer("BORDERCOLOR2", &TsGeneralData::BorderColor2);
     gd.push_back(std::move(g));
+    firstOfName.emplace(UpperCase(gd.back().ClassName), gd.size() - 1);
     TsGeneralData& added = gd.back();
     try {
       if (added.GradientData != " ") PrepareGradArray(added.GradientData, added.GradientArray);
@@ -415,7 +462,8 @@ void LoadCommonSections(const TsSkinSource& source) {
 
 void LoadAllGeneralData(const TsSkinSource& source) {
   if (const TMemIniFile* ini = sSkinData->SkinFile.get()) {
-    LoadFolderSections(source, *ini);
+    // A refused folder keeps its sections empty: the common sections are not added either.
+    if (!LoadFolderSections(source, *ini)) return;
   } else if (const TsStoredSkin* skin = FindInternal(source)) {
     LoadStoredSections(*skin);
   } else {

@@ -23,6 +23,7 @@ struct TsSkinSource {
   TStringList CommonSections;                   // extra sections, see PrepareCommonSections
   std::function<void(const std::string&)> ShowError;  // the skinning engine's error box
   std::vector<std::string>* Problems = nullptr;  // when set, what a skin author should fix
+  bool* Refused = nullptr;  // when set, made true when the folder is refused as old-format
 };
 
 // The common-section lines as the manager keeps them: blanks removed from every line that

@@ -16,3 +16,19 @@ std::int32_t GetPatternIndex(std::int32_t index, std::string_view section, std::
 
 // Refreshes ConstData from the active skin.
 void InitConstantIndexes();
+
+// While one lives, the lookups above go through maps made once from the arrays as they are at
+// its creation, instead of scanning the arrays: a skin change does every control's lookups in
+// time proportional to the skin however many sections, masks and parents it has. The arrays
+// must not change meanwhile (the lookups notice a change of their sizes and scan again).
+// Scopes nest; the outermost one makes the maps.
+class TsLookupScope {
+ public:
+  TsLookupScope();
+  ~TsLookupScope();
+  TsLookupScope(const TsLookupScope&) = delete;
+  TsLookupScope& operator=(const TsLookupScope&) = delete;
+
+ private:
+  bool owner_ = false;
+};

@@ -6,21 +6,28 @@
 // edits; and many open/close cycles across skin changes that leave no GDI object behind.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Unit1.h"
+#include "framework/core/FileSystem.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/Text.h"
 #include "skin/controls/sSkinProvider.h"
 #include "skin/controls/sSkinableMenus.h"
 #include "skin/controls/sSystemMenu.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/sSkinFolder.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
 #include "tests/app/MenuDriving.h"
 #include "tests/app/StartCalculator.h"
+#include "tests/skin/data/HostileSkins.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -363,3 +370,175 @@ TEST_F(SkinnedMenuTest, ThousandOpenCloseCyclesAcrossSkinChangesLeaveNoGdiObject
 }
 
 }  // namespace
+
+// [SECTION] Skin folders that fail to load ----------------------------------------------------
+
+// Folders in the skin directory "c:\Skins", chosen from "Available skins" as a user does: a right
+// click on the caption with the real mouse, then the keys down to "Available skins", right into
+// the list, down to the skin and Enter.
+class SkinFolderChoiceTest : public SkinnedMenuTest {
+ protected:
+  void TearDown() override {
+    SkinnedMenuTest::TearDown();
+    std::error_code ec;
+    for (const std::string& folder : folders_) std::filesystem::remove_all(PathFromUtf8(folder), ec);
+  }
+  void MakeFolder(const std::string& name, const hostile::TSkinText& text) {
+    const std::string folder = "c:\\Skins\\" + name + "\\";
+    folders_.push_back(folder);
+    ASSERT_TRUE(hostile::WriteFolder(folder, text));
+  }
+  // True when the skin was chosen (the keys given while the list was open).
+  bool ChooseSkin(const std::string& name) {
+    TStringList names;
+    Form1->sSkinManager1->GetSkinNames(names);
+    const int position = names.IndexOf(name);
+    EXPECT_GE(position, 0) << name;
+    bool chosen = false;
+    TMenuDriver driver(80, [&](int step) {
+      const std::vector<HWND> open = MenuWindows();
+      if (step == 0) {
+        Key(VK_DOWN);  // "Available skins"
+        return true;
+      }
+      if (step == 1) {
+        Key(VK_RIGHT);  // into the list, on its first skin
+        return true;
+      }
+      if (open.size() >= 2 && !chosen) {
+        for (int i = 0; i < position; ++i) Key(VK_DOWN);
+        Key(VK_RETURN);
+        chosen = true;
+        return true;
+      }
+      if (step < 40) return true;  // the list opens after a short delay; the choice closes the menu
+      // Never left open: a test that cannot choose fails instead of waiting.
+      chosen = false;
+      Key(VK_ESCAPE);
+      Key(VK_ESCAPE);
+      return false;
+    });
+    RightClickCaption();
+    PumpMessages();
+    return chosen;
+  }
+  // What the user has typed and got: inputs, lists and results.
+  static std::vector<std::string> Texts() {
+    std::vector<std::string> texts = {Form1->Edit20->Text(), Form1->Edit21->Text(),
+                                      std::to_string(SendMessageW(Form1->ComboBox1->Handle(), CB_GETCURSEL, 0, 0)),
+                                      std::to_string(SendMessageW(Form1->ComboBox2->Handle(), CB_GETCURSEL, 0, 0))};
+    for (const char* name : {"Edit1", "Edit5", "Edit10", "Edit19", "sEdit2"}) texts.push_back(Form1->ResultField(name)->Text());
+    return texts;
+  }
+  // The caption strip as the screen shows it.
+  std::vector<std::uint8_t> CaptionOnScreen() const {
+    RECT r{};
+    GetWindowRect(window, &r);
+    RECT strip{r.left + 20, r.top, r.right - 40, r.top + provider->HeaderHeight() - 1};
+    std::vector<std::uint8_t> bytes;
+    TBitmap copy(strip.right - strip.left, strip.bottom - strip.top);
+    {
+      HDC screen = GetDC(nullptr);
+      BitBlt(copy.DC(), 0, 0, copy.Width(), copy.Height(), screen, strip.left, strip.top, SRCCOPY);
+      ReleaseDC(nullptr, screen);
+    }
+    const TPixelView view = copy.View();
+    for (int y = 0; y < view.Height; ++y) bytes.insert(bytes.end(), view.Pixel(0, y), view.Pixel(0, y) + 3 * view.Width);
+    return bytes;
+  }
+  // The frame answers as a whole one: the close button under the mouse, the system menu with
+  // its skin list on a right click.
+  void ExpectWholeWindow() {
+    const TRect close = provider->ButtonClose.Rect;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const LPARAM at = MAKELPARAM(r.left + (close.Left + close.Right) / 2, r.top + (close.Top + close.Bottom) / 2);
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, at), HTCLOSE);
+    EXPECT_GE(provider->ButtonClose.ImageIndex, 0);
+    TMenuReader reader;
+    RightClickCaption();
+    ASSERT_TRUE(reader.Seen());
+    EXPECT_EQ(reader.Items(), (std::vector<std::wstring>{L"Available skins", L"-", L"Move", L"-", L"Close\tAlt+F4"}));
+    EXPECT_GE(reader.FirstSubItems().size(), 5u);
+  }
+  std::vector<std::string> folders_;
+};
+
+TEST_F(SkinFolderChoiceTest, AFolderThatFailsToLoadIsReportedThenTheSkinOfBeforeComesBackWhole) {
+  const std::string master = "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n";
+  struct TCase {
+    const char* Folder;
+    std::string Options;
+    std::wstring Caption;  // of the error box
+    std::wstring Text;     // a part of its text
+  };
+  const TCase cases[] = {
+      // A conversion error leaves the loader; the application's box shows it.
+      {"Fails bad mask line", master + "[EDIT]\r\nBORDERSMASK=#(0, 0,30,20),3,1\r\n", apptest::kTitle,
+       L"'' is not a valid integer value."},
+      {"Fails bad gradient", master + "[FORM]\r\nGRADIENTDATA=1;2;x;4;5\r\n", apptest::kTitle,
+       L"'x' is not a valid integer value."},
+      // Refused while loading: the skinning engine's own box.
+      {"Fails old format", master + "[TSEDIT]\r\nCOLOR=1\r\n", L"Error", Widen(kOldFormatMessage)},
+  };
+  for (const TCase& c : cases) MakeFolder(c.Folder, {c.Options, {}, {}});
+
+  // Inputs and a calculation, in a skin other than the one at start.
+  Form1->sSkinManager1->SetSkinName("MacOS (internal)");
+  SetWindowTextW(Form1->Edit20->Handle(), L"12");
+  SetWindowTextW(Form1->Edit21->Handle(), L"3");
+  SendMessageW(Form1->ComboBox1->Handle(), CB_SETCURSEL, 5, 0);
+  SendMessageW(Form1->Button1->Handle(), BM_CLICK, 0, 0);
+  PumpMessages();
+  const std::vector<std::string> texts = Texts();
+  ASSERT_NE(texts[4], "");
+  const std::vector<std::uint8_t> caption = CaptionOnScreen();
+  const std::size_t sections = gd.size();
+
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Folder);
+    boxes.reset();
+    boxes = std::make_unique<TMessageBoxWatcher>();
+    ASSERT_TRUE(ChooseSkin(c.Folder));
+    ASSERT_EQ(boxes->Seen().size(), 1u);
+    EXPECT_EQ(boxes->Seen()[0].Caption, c.Caption);
+    EXPECT_NE(boxes->Seen()[0].Text.find(c.Text), std::wstring::npos) << Narrow(boxes->Seen()[0].Text);
+    EXPECT_TRUE(boxes->Seen()[0].ErrorIcon);
+    boxes.reset();
+    boxes = std::make_unique<TMessageBoxWatcher>();
+
+    // The skin of before, loaded and announced again: the window as it was, inputs and results kept.
+    EXPECT_EQ(Form1->sSkinManager1->SkinName(), "MacOS (internal)");
+    EXPECT_TRUE(sSkinData->Active);
+    EXPECT_EQ(gd.size(), sections);
+    EXPECT_TRUE(CaptionOnScreen() == caption) << "the caption is drawn as before";
+    EXPECT_EQ(Texts(), texts);
+    ExpectWholeWindow();
+  }
+  EXPECT_FALSE(app->Terminated());
+}
+
+TEST_F(SkinFolderChoiceTest, HostileFoldersThatLoadAreChosenAndLeftAgainFromTheMenu) {
+  // The kinds of folder that cost the loader most for their size, at a quarter of the stress
+  // test's sizes to keep the test short under Wine. Each loads (they hold no error), and the menu
+  // still opens on the window they leave, from which a stored skin is chosen again. Each gets a
+  // FORM section: without one the frame is not skinned, and the window has no caption buttons
+  // and no system menu to leave by.
+  for (const hostile::TKindInfo& kind : hostile::Kinds()) {
+    SCOPED_TRACE(kind.Name);
+    const std::string name = std::string("Hostile ") + kind.Id;
+    hostile::TSkinText text = hostile::Make(kind.Kind, kind.Size / 4);
+    text.Options += "[FORM]\r\nCOLOR=12632256\r\n";
+    MakeFolder(name, text);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(ChooseSkin(name));
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    std::printf("%s: chosen and shown in %.2f s\n", kind.Name, took.count());
+    EXPECT_EQ(Form1->sSkinManager1->SkinName(), name);
+    EXPECT_TRUE(sSkinData->Active);
+    ASSERT_TRUE(ChooseSkin("LongHorn (internal)"));
+    EXPECT_EQ(Form1->sSkinManager1->SkinName(), "LongHorn (internal)");
+    ExpectWholeWindow();
+  }
+  EXPECT_FALSE(app->Terminated());
+}

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/FileSystem.h"
@@ -74,9 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   sSkinData->Active = true;
   InitConstantIndexes();
-  for (std::size_t i = 0; i < gd.size() && i < 64; ++i) {
-    GetMaskIndex(static_cast<std::int32_t>(i), gd[i].ClassName, "BORDERSMASK");
-    GetPatternIndex(static_cast<std::int32_t>(i), gd[i].ClassName, "PATTERN");
+  // Lookups by scanning the arrays and through the maps of a skin announcement agree.
+  std::vector<std::int32_t> scanned;
+  auto lookups = [&](std::vector<std::int32_t>& found) {
+    for (std::size_t i = 0; i < gd.size() && i < 64; ++i) {
+      found.push_back(GetSkinIndex(gd[i].ClassName));
+      found.push_back(GetSkinIndex(gd[i].ParentClass));
+      found.push_back(GetMaskIndex(static_cast<std::int32_t>(i), gd[i].ClassName, "BORDERSMASK"));
+      found.push_back(GetMaskIndex(static_cast<std::int32_t>(i), gd[i].ParentClass, "GLYPHMASK"));
+      found.push_back(GetPatternIndex(static_cast<std::int32_t>(i), gd[i].ClassName, "PATTERN"));
+    }
+  };
+  lookups(scanned);
+  {
+    const TsLookupScope scope;
+    std::vector<std::int32_t> mapped;
+    lookups(mapped);
+    if (mapped != scanned) std::abort();
   }
   for (std::size_t i = 0; i < ma.size(); ++i) MaskSize(static_cast<std::int32_t>(i));
   SelectInternalSkin();

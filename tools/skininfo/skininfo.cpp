@@ -1,12 +1,16 @@
 // skininfo: a checker for skin authors. Loads a stored skin (by name) or a skin folder (by
-// path) with the loaders the program uses, prints what it holds and every problem an author
-// should fix.
+// path) with the loaders the program uses, prints what it holds, how long the load took and
+// every problem an author should fix.
 //
 //   skininfo NAME-OR-FOLDER            summary and problems
 //   skininfo NAME --extract DIR        writes the stored skin NAME as a folder inside DIR
+//   skininfo --help                    this usage
 //
-// Exit status: 0 loaded without problems, 1 loaded with problems, 2 could not be loaded.
+// Exit status: 0 loaded without problems, 1 loaded with problems, 2 could not be loaded (or
+// a wrong command line). On Linux the files of a folder are found whatever the case of their
+// names, as on Windows, so that only real problems are reported.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -50,8 +54,24 @@ std::vector<std::string> Arguments(int argc, char** argv) {
   return args;
 }
 
+constexpr const char* kUsage =
+    "usage: skininfo NAME-OR-FOLDER\n"
+    "       skininfo NAME --extract DIR\n"
+    "       skininfo --help\n"
+    "\n"
+    "Checks a stored skin (by its name, such as \"BlueGlass (internal)\") or a skin folder (by\n"
+    "its path, holding Options.dat) with the program's own loaders: prints its sections, masks,\n"
+    "patterns and master bitmap, how long the load took, and every problem a skin author\n"
+    "should fix. --extract writes a stored skin as the folder \"NAME extracted\" inside DIR.\n"
+    "File names in a folder match whatever their case, as on Windows.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  loaded, no problems\n"
+    "  1  loaded, problems listed\n"
+    "  2  not loadable: no such skin or folder, no Options.dat, or a wrong command line\n";
+
 int Usage() {
-  ConsolePrintf(stderr, "usage: skininfo NAME-OR-FOLDER\n       skininfo NAME --extract DIR\n");
+  ConsolePrintf(stderr, "%s", kUsage);
   return 2;
 }
 
@@ -93,6 +113,10 @@ void CheckParentLoops(std::vector<std::string>& problems) {
 
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage();
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    ConsolePrintf(stdout, "%s", kUsage);
+    return 0;
+  }
   TsStoredSkins skins;
   if (!LoadStoredSkins(skins)) {
     ConsolePrintf(stderr, "skininfo: the program's stored skins are damaged\n");
@@ -131,6 +155,8 @@ int Run(const std::vector<std::string>& args) {
   }
 
   // A conversion error stops one loader, as it stops the program's; the others still run.
+  // The time is that of a skin change: the loaders and the cached indexes.
+  const auto start = std::chrono::steady_clock::now();
   for (auto* load : {&LoadAllMasks, &LoadAllPatterns, &LoadAllGeneralData}) {
     try {
       load(source);
@@ -138,6 +164,8 @@ int Run(const std::vector<std::string>& args) {
       problems.push_back(std::string("loading stopped: ") + e.what());
     }
   }
+  InitConstantIndexes();
+  const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
   if (!folder) {
     CheckRectangles(problems);
     CheckParentLoops(problems);
@@ -154,7 +182,10 @@ int Run(const std::vector<std::string>& args) {
   } else {
     ConsolePrintf(stdout, "master bitmap: none\n");
   }
-  for (const auto& p : problems) ConsolePrintf(stdout, "problem: %s\n", p.c_str());
+  ConsolePrintf(stdout, "load time:     %.1f ms
+", took.count());
+  for (const auto& p : problems) ConsolePrintf(stdout, "problem: %s
+", p.c_str());
   return problems.empty() ? 0 : 1;
 }
 

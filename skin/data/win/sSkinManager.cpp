@@ -198,10 +198,14 @@ void TsSkinManager::LoadSkin() {
   source.ShowError = [this](const std::string& text) {
     if (ShowError) ShowError(text);
   };
+  skinRefused_ = false;
+  source.Refused = &skinRefused_;
   LoadSkinArrays(source);
 }
 
 void TsSkinManager::SendNewSkin() {
+  // Every receiver looks its sections and masks up; the arrays stay as they are until the end.
+  const TsLookupScope lookups;
   sSkinData->Active = false;
   RestrictDrawing = true;
   TMessage message{SKM_NEWSKIN, kAnnouncementWParam, reinterpret_cast<LPARAM>(this), 0};
@@ -311,12 +315,24 @@ bool TsSkinManager::ChangeImageInSkin(std::string_view section, std::string_view
 
 std::string TsSkinManager::GetFullskinDirectory() const { return ResolveSkinDirectory(skinDirectory_, ProgramFolder()); }
 
+namespace {
+
+// The order of names the user knows from the system: case-insensitive in the user's locale.
+int CompareSkinNames(std::string_view a, std::string_view b) {
+  const std::wstring wa = Widen(a), wb = Widen(b);
+  const int order = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), static_cast<int>(wa.size()),
+                                   wb.c_str(), static_cast<int>(wb.size()));
+  return order == 0 ? CompareText(a, b) : order - CSTR_EQUAL;  // 0: the call failed
+}
+
+}  // namespace
+
 std::string TsSkinManager::GetSkinNames(TStringList& list) const {
-  return ::GetSkinNames(internalSkins_, GetFullskinDirectory(), list);
+  return ::GetSkinNames(internalSkins_, GetFullskinDirectory(), list, CompareSkinNames);
 }
 
 std::string TsSkinManager::GetExternalSkinNames(TStringList& list) const {
-  return ::GetExternalSkinNames(GetFullskinDirectory(), list);
+  return ::GetExternalSkinNames(GetFullskinDirectory(), list, CompareSkinNames);
 }
 
 bool TsSkinManager::ExtractInternalSkin(std::string_view name, std::string_view destination) {

@@ -51,6 +51,9 @@ class TsSkinManager : public TComponent {
 
   // This manager is the one that loads and announces skins.
   bool IsDefault() const;
+  // True when the last skin selection found an old-format folder: its message was shown and
+  // its sections were not loaded.
+  bool SkinRefused() const { return skinRefused_; }
 
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
@@ -104,6 +107,7 @@ class TsSkinManager : public TComponent {
   std::string skinDirectory_;
   std::string skinName_;
   bool skinnedPopups_ = false;
+  bool skinRefused_ = false;
   // Reserved value passed as WParam of every announcement.
   static constexpr std::uintptr_t kAnnouncementWParam = 0;
 };

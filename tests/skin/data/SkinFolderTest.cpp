@@ -189,9 +189,13 @@ TEST_F(SkinFolders, RefusalsAndConversionErrors) {
     bool throws;
     std::size_t sections;
     std::size_t masks;
+    const char* common = "";  // the manager's common sections
   };
   const Case cases[] = {
       {"old format", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[tsEdit]\nCOLOR=1\n[X]\nM=#(0,0,2,2),1,0\n", true, false, 0, 2},
+      // A refused folder gets no common sections either: its sections stay empty.
+      {"old format with common sections", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[TSEDIT]\nCOLOR=1\n", true, false, 0, 1,
+       "[MYPANEL]\nCOLOR=255\n"},
       {"no master: mask lines ignored", "[X]\nM=#(0,0,2,2),1,0\n", false, false, 1, 0},
       {"blank in a rectangle", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[X]\nM=#(0, 0,2,2),1,0\n", true, true, 0, 1},
       {"letter in a count", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[X]\nM=#(0,0,2,2),x,0\n", true, true, 0, 1},
@@ -207,6 +211,11 @@ TEST_F(SkinFolders, RefusalsAndConversionErrors) {
     std::vector<std::string> shown;
     TsSkinSource source;
     source.ShowError = [&](const std::string& text) { shown.push_back(text); };
+    bool refused = false;
+    source.Refused = &refused;
+    TStringList common;
+    common.SetText(c.common);
+    source.CommonSections = PrepareCommonSections(common);
     SelectSkinFolder(f);
     bool threw = false;
     try {
@@ -219,8 +228,62 @@ TEST_F(SkinFolders, RefusalsAndConversionErrors) {
     EXPECT_EQ(threw, c.throws);
     EXPECT_EQ(gd.size(), c.sections);
     EXPECT_EQ(ma.size(), c.masks);
-    EXPECT_EQ(shown.size(), std::string(c.name) == "old format" ? 1u : 0u);
+    const bool oldFormat = std::string(c.name).starts_with("old format");
+    EXPECT_EQ(shown.size(), oldFormat ? 1u : 0u);
+    EXPECT_EQ(refused, oldFormat);
   }
+}
+
+TEST_F(SkinFolders, CommonSectionsBringMasksAndPatternsButNoGlobalInfoMasks) {
+  const std::string f = Folder("Common pictures");
+  Write(f + "MASTER.BMP", WriteBmp(Picture(40, 30, 0).View()));
+  Write(f + "GLYPH.BMP", WriteBmp(Picture(12, 6, 3).View()));
+  Write(f + "SMALL.JPG", WriteJpeg(Picture(40, 30, 1).View(), 90));  // 1,200 pixels
+  Write(f + "Options.dat", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[FORM]\nPATTERN=small.jpg\n");
+  TStringList lines;
+  lines.SetText(
+      "[GLOBALINFO]\nBOXCHECKED=#(0,0,2,2),1,0\nRADIOCHECKED=glyph.bmp\n"
+      "[MYBUTTON]\nBORDERSMASK = #(1,2,31,24),2,1,5\nGLYPHMASK=glyph.bmp\nPATTERN=small.jpg\n");
+  TsSkinSource source;
+  source.CommonSections = PrepareCommonSections(lines);
+  Load(f, source);
+
+  // The folder's own: the master bitmap named in GLOBALINFO as a mask of its own, and the small
+  // JPEG of FORM as a mask, being below the pattern size.
+  ASSERT_NE(Mask("GLOBALINFO", "MASTERBITMAP"), nullptr);
+  ASSERT_NE(Mask("FORM", "PATTERN"), nullptr);
+  EXPECT_EQ(Mask("FORM", "PATTERN")->Bmp->Width(), 40);
+  // The common sections': a mask line (blanks removed) and a bitmap file; GLOBALINFO's are left
+  // to the skin.
+  const TsMaskData* border = Mask("MYBUTTON", "BORDERSMASK");
+  ASSERT_NE(border, nullptr);
+  EXPECT_EQ(border->R, Rect(1, 2, 31, 24));
+  EXPECT_EQ(border->ImageCount, 2);
+  EXPECT_EQ(border->MaskType, 1);
+  EXPECT_EQ(border->BorderWidth, 5);
+  EXPECT_EQ(border->Bmp, nullptr);
+  const TsMaskData* glyph = Mask("MYBUTTON", "GLYPHMASK");
+  ASSERT_NE(glyph, nullptr);
+  ASSERT_NE(glyph->Bmp, nullptr);
+  EXPECT_EQ(glyph->Bmp->Width(), 12);
+  EXPECT_EQ(Mask("GLOBALINFO", "BOXCHECKED"), nullptr);
+  EXPECT_EQ(Mask("GLOBALINFO", "RADIOCHECKED"), nullptr);
+  EXPECT_EQ(ma.size(), 4u);
+  // In a common section every JPEG is a pattern, the small one too.
+  ASSERT_EQ(pa.size(), 1u);
+  EXPECT_EQ(pa[0].ClassName, "MYBUTTON");
+  EXPECT_EQ(pa[0].PropertyName, "PATTERN");
+  EXPECT_EQ(pa[0].Img->Width(), 40);
+  EXPECT_EQ(Mask("MYBUTTON", "PATTERN"), nullptr);
+  // Their sections: the skin's two, then both common ones, GLOBALINFO among them; lookup finds
+  // the skin's own GLOBALINFO first.
+  ASSERT_EQ(gd.size(), 4u);
+  EXPECT_EQ(gd[2].ClassName, "GLOBALINFO");
+  EXPECT_EQ(GetSkinIndex("GLOBALINFO"), 0);
+  sSkinData->Active = true;
+  const std::int32_t button = GetSkinIndex("MYBUTTON");
+  EXPECT_EQ(GetMaskIndex(button, "MYBUTTON", "BORDERSMASK"), static_cast<std::int32_t>(border - ma.data()));
+  EXPECT_EQ(GetPatternIndex(button, "MYBUTTON", "PATTERN"), 0);
 }
 
 TEST_F(SkinFolders, CommonSectionsInheritFromLoadedSections) {
@@ -414,6 +477,12 @@ TEST_F(SkinFolders, SkinNamesListStoredSkinsAndFoldersCaseInsensitively) {
   const std::string first = GetExternalSkinNames(root_, list);
   EXPECT_TRUE(first == "Zeta" || first == "beta");
   EXPECT_EQ(list.Items(), (std::vector<std::string>{"beta", "Zeta"}));
+  // The order of the portable core (the skin manager on Windows sorts as the system does):
+  // case folded, then code points, so that "_" follows "Z" and "Ё" comes before "А".
+  for (const char* name : {"_Underscore", "(Brackets)", "co-op", "яблоко", "Ёлка", "ель", "Арбуз"}) Folder(name);
+  GetExternalSkinNames(root_, list);
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"(Brackets)", "beta", "co-op", "Zeta", "_Underscore", "Ёлка",
+                                                    "Арбуз", "ель", "яблоко"}));
   EXPECT_EQ(GetSkinNames(TsStoredSkins(), root_ + "\\none", list), "");
   EXPECT_EQ(list.Count(), 0);
 }
@@ -445,6 +514,154 @@ TEST_F(SkinFolders, SelectingASkinPrefersFoldersThenFallsBackToTheFirstStoredSki
     EXPECT_EQ(sSkinData->SkinPath.empty(), !c.folder);
   }
   EXPECT_EQ(SelectSkinSource("Nowhere", root_, TsStoredSkins()), "Nowhere");
+}
+
+}  // namespace
+
+namespace {
+
+// Every field of a section record, named, so that two records compare field by field.
+std::vector<std::string> Fields(const TsGeneralData& g) {
+  auto steps = [](const TsGradArray& a) {
+    std::string out;
+    for (const TsGradPie& p : a)
+      out += std::to_string(p.Color1) + "," + std::to_string(p.Color2) + "," + std::to_string(p.Percent) + "," +
+             std::to_string(p.Mode) + ";";
+    return out;
+  };
+  auto n = [](std::int64_t v) { return std::to_string(v); };
+  return {"ClassName=" + g.ClassName, "ParentClass=" + g.ParentClass, "Color=" + n(g.Color), "Bevel=" + n(g.Bevel),
+          "FontColor=" + n(g.FontColor), "TCLeft=" + n(g.TCLeft), "TCTop=" + n(g.TCTop), "TCRight=" + n(g.TCRight),
+          "TCBottom=" + n(g.TCBottom), "HotFontColor=" + n(g.HotFontColor), "HotTCLeft=" + n(g.HotTCLeft),
+          "HotTCTop=" + n(g.HotTCTop), "HotTCRight=" + n(g.HotTCRight), "HotTCBottom=" + n(g.HotTCBottom),
+          "ReservedBoolean=" + n(g.ReservedBoolean), "ShadowBlur=" + n(g.ShadowBlur), "ShadowColor=" + n(g.ShadowColor),
+          "ShadowEnabled=" + n(g.ShadowEnabled), "ShadowOffset=" + n(g.ShadowOffset),
+          "ShadowTransparency=" + n(g.ShadowTransparency), "Transparency=" + n(g.Transparency),
+          "GradientPercent=" + n(g.GradientPercent), "GradientData=" + g.GradientData,
+          "GradientArray=" + steps(g.GradientArray), "ImagePercent=" + n(g.ImagePercent), "ShowFocus=" + n(g.ShowFocus),
+          "FadingEnabled=" + n(g.FadingEnabled), "FadingIntervalIn=" + n(g.FadingIntervalIn),
+          "FadingIntervalOut=" + n(g.FadingIntervalOut), "FadingIterations=" + n(g.FadingIterations),
+          "HotColor=" + n(g.HotColor), "HotTransparency=" + n(g.HotTransparency), "HotBevel=" + n(g.HotBevel),
+          "HotGradientPercent=" + n(g.HotGradientPercent), "HotGradientData=" + g.HotGradientData,
+          "HotGradientArray=" + steps(g.HotGradientArray), "HotImagePercent=" + n(g.HotImagePercent),
+          "BorderColor1=" + n(g.BorderColor1), "BorderColor2=" + n(g.BorderColor2)};
+}
+
+std::vector<std::string> Fields(const TsSkinGeneral& g) {
+  auto n = [](std::int64_t v) { return std::to_string(v); };
+  return {"SectionName=" + g.SectionName, "ParentClass=" + g.ParentClass, "Color=" + n(g.Color), "Bevel=" + n(g.Bevel),
+          "ShadowBlur=" + n(g.ShadowBlur), "ShadowColor=" + n(g.ShadowColor), "ShadowEnabled=" + n(g.ShadowEnabled),
+          "ReservedBoolean=" + n(g.ReservedBoolean), "ShadowOffset=" + n(g.ShadowOffset),
+          "ShadowTransparency=" + n(g.ShadowTransparency), "FontColor=" + g.FontColor, "HotFontColor=" + g.HotFontColor,
+          "Transparency=" + n(g.Transparency), "GradientPercent=" + n(g.GradientPercent), "GradientData=" + g.GradientData,
+          "ImagePercent=" + n(g.ImagePercent), "ShowFocus=" + n(g.ShowFocus), "FadingEnabled=" + n(g.FadingEnabled),
+          "FadingIntervalIn=" + n(g.FadingIntervalIn), "FadingIntervalOut=" + n(g.FadingIntervalOut),
+          "FadingIterations=" + n(g.FadingIterations), "HotColor=" + n(g.HotColor), "HotTransparency=" + n(g.HotTransparency),
+          "HotBevel=" + n(g.HotBevel), "HotGradientPercent=" + n(g.HotGradientPercent),
+          "HotGradientData=" + g.HotGradientData, "HotImagePercent=" + n(g.HotImagePercent),
+          "BorderColor1=" + n(g.BorderColor1), "BorderColor2=" + n(g.BorderColor2)};
+}
+
+// A stored section whose every field differs from its default and from every other field, so
+// that a value written under another key, or one lost, shows.
+TsSkinGeneral EveryFieldDistinct() {
+  TsSkinGeneral g;
+  g.SectionName = "DISTINCT";
+  g.ParentClass = "NOSUCHPARENT";
+  g.Color = 0x010203;
+  g.Bevel = cbRaisedHard;
+  g.ShadowBlur = 11;
+  g.ShadowColor = 0x0A0B0C;
+  g.ShadowEnabled = true;
+  g.ReservedBoolean = true;
+  g.ShadowOffset = 13;
+  g.ShadowTransparency = 14;
+  g.FontColor = "21 22 23 24 25";
+  g.HotFontColor = "31 32 33 34 35";
+  g.Transparency = 15;
+  g.GradientPercent = 16;
+  g.GradientData = "41;42;43;1;0";
+  g.ImagePercent = 17;
+  g.ShowFocus = true;
+  g.FadingEnabled = true;
+  g.FadingIntervalIn = 18;
+  g.FadingIntervalOut = 19;
+  g.FadingIterations = 20;
+  g.HotColor = 0x040506;
+  g.HotTransparency = 26;
+  g.HotBevel = cbLoweredSoft;
+  g.HotGradientPercent = 27;
+  g.HotGradientData = "51;52;53;0;0;54;55;56;0;0";
+  g.HotImagePercent = 28;
+  g.BorderColor1 = 29;
+  g.BorderColor2 = 30;
+  return g;
+}
+
+TEST_F(SkinFolders, EveryFieldSurvivesSaveToIniExtractionAndImport) {
+  TsStoredSkins skins;
+  TsStoredSkin& skin = skins.Add();
+  skin.Name = "Distinct (internal)";
+  skin.MasterBitmap = Picture(60, 40, 7);
+  skin.GeneralData.Add() = EveryFieldDistinct();
+  TsSkinImage& border = skin.Images.Add();
+  border.SectionName = "DISTINCT";
+  border.PropertyName = "BORDERSMASK";
+  border.Left = 1;
+  border.Top = 2;
+  border.Right = 31;
+  border.Bottom = 22;
+  border.ImageCount = 3;
+  border.MaskType = 1;
+  border.BorderWidth = 4;
+
+  // The keys SaveToIni writes, each with its own value.
+  TMemIniFile ini;
+  SaveToIni(skins, 0, ini);
+  const std::vector<std::pair<const char*, const char*>> keys = {
+      {"PARENTCLASS", "NOSUCHPARENT"}, {"COLOR", "66051"}, {"BEVEL", "3"}, {"SHADOWBLUR", "11"}, {"SHADOWOFFSET", "13"},
+      {"SHADOWCOLOR", "658188"}, {"SHADOWTRANSPARENCY", "14"}, {"SHADOWENABLED", "TRUE"}, {"RESERVEDBOOLEAN", "TRUE"},
+      {"FONTCOLOR", "21"}, {"TCLEFT", "22"}, {"TCTOP", "23"}, {"TCRIGHT", "24"}, {"TCBOTTOM", "25"},
+      {"HOTFONTCOLOR", "31"}, {"HOTTCLEFT", "32"}, {"HOTTCTOP", "33"}, {"HOTTCRIGHT", "34"}, {"HOTTCBOTTOM", "35"},
+      {"TRANSPARENCY", "15"}, {"GRADIENTPERCENT", "16"}, {"IMAGEPERCENT", "17"}, {"GRADIENTDATA", "41;42;43;1;0"},
+      {"SHOWFOCUS", "TRUE"}, {"FADINGENABLED", "TRUE"}, {"FADINGINTERVALIN", "18"}, {"FADINGINTERVALOUT", "19"},
+      {"FADINGITERATIONS", "20"}, {"HOTCOLOR", "263430"}, {"HOTTRANSPARENCY", "26"}, {"HOTBEVEL", "2"},
+      {"HOTGRADIENTPERCENT", "27"}, {"HOTGRADIENTDATA", "51;52;53;0;0;54;55;56;0;0"}, {"HOTIMAGEPERCENT", "28"},
+      {"BORDERCOLOR1", "29"}, {"BORDERCOLOR2", "30"}};
+  TStringList written;
+  ini.ReadSection("DISTINCT", written);
+  ASSERT_EQ(written.Count(), static_cast<int>(keys.size()));
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    EXPECT_EQ(written[static_cast<int>(i)], keys[i].first) << "keys in their order";
+    EXPECT_EQ(ini.ReadString("DISTINCT", keys[i].first, "?"), keys[i].second) << keys[i].first;
+  }
+
+  // The stored skin loaded, and the folder it is extracted to loaded: the same record.
+  TsSkinSource source;
+  source.SkinName = skin.Name;
+  source.InternalSkins = &skins;
+  LoadSkinArrays(source);
+  ASSERT_EQ(gd.size(), 1u);
+  const std::vector<std::string> stored = Fields(gd[0]);
+  ASSERT_EQ(ExtractInternalSkin(skins, skin.Name, root_), "");
+  const std::string folder = root_ + "\\Distinct (internal) extracted\\";
+  Load(folder);
+  ASSERT_EQ(gd.size(), 2u);  // GLOBALINFO, written for the master bitmap, and the section
+  EXPECT_EQ(Fields(Section("DISTINCT")), stored);
+  const TsMaskData* mask = Mask("DISTINCT", "BORDERSMASK");
+  ASSERT_NE(mask, nullptr);
+  EXPECT_EQ(mask->R, Rect(1, 2, 31, 22));
+  EXPECT_EQ(mask->ImageCount, 3);
+  EXPECT_EQ(mask->MaskType, 1);
+  EXPECT_EQ(mask->BorderWidth, 4);
+
+  // The import tool reads the folder back into the stored section it came from.
+  TsStoredSkin imported;
+  EXPECT_EQ(imported.LoadSkin(TMemIniFile(folder + "Options.dat")), "");
+  ASSERT_EQ(imported.GeneralData.Count(), 2);
+  EXPECT_EQ(Fields(imported.GeneralData[1]), Fields(EveryFieldDistinct()));
+  ASSERT_EQ(imported.Images.Count(), 2);
+  EXPECT_EQ(imported.Images[1].BorderWidth, 4);
 }
 
 }  // namespace

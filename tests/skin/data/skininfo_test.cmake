@@ -37,11 +37,32 @@ foreach(row "BlueGlass (internal)|57 (56 named)|77|0|304 x 250"
   expect_run(0 "${WORK}/${name} extracted")
 endforeach()
 
+# Usage on request, with the exit statuses; every summary says how long the load took.
+expect_run(0 --help)
+expect_text("Exit status:")
+expect_text("2  not loadable")
+expect_run(0 "BlueGlass (internal)")
+string(REGEX MATCH "load time:     [0-9]+\\.[0-9] ms" time "${out}")
+if(NOT time)
+  message(FATAL_ERROR "no load time in:\n${out}")
+endif()
+
+# Files named in another case than the folder holds them are found, as on Windows: a clean
+# folder whose Options.dat names MASTER.BMP and GLYPH.BMP for master.bmp and Glyph.Bmp.
+set(cased ${WORK}/Cased)
+file(COPY "${WORK}/BlueGlass (internal) extracted/Master.bmp" DESTINATION ${cased})
+file(RENAME ${cased}/Master.bmp ${cased}/master.bmp)
+file(COPY "${WORK}/BlueGlass (internal) extracted/Master.bmp" DESTINATION ${cased}/pictures)
+file(RENAME ${cased}/pictures/Master.bmp ${cased}/pictures/Glyph.Bmp)
+file(WRITE ${cased}/options.DAT "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[EDIT]\nBORDERSMASK=#(0,0,30,20),3,1\nGLYPHMASK=PICTURES\\GLYPH.BMP\n")
+expect_run(0 ${cased})
+expect_text("masks:         3\n")
+expect_text("master bitmap: 304 x 250")
+
 # A folder with one problem of each kind an author makes.
 set(bad ${WORK}/Bad)
 file(COPY "${WORK}/BlueGlass (internal) extracted/Master.bmp" DESTINATION ${bad})
-file(RENAME ${bad}/Master.bmp ${bad}/MASTER.BMP)
-file(WRITE ${bad}/BROKEN.BMP "BM but nothing more")
+file(WRITE ${bad}/Broken.bmp "BM but nothing more")
 file(WRITE ${bad}/Options.dat "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[A]\nPARENTCLASS=B\nX=#(0,0,400,20),1,0\nG=missing.bmp\nH=broken.bmp\n[B]\nPARENTCLASS=A\n[C]\nM=#(0, 0,1,1),1,0\n")
 expect_run(1 ${bad})
 expect_text("masks:         2\n")
@@ -60,4 +81,5 @@ expect_run(2 "No Such Skin")
 expect_run(2 "No Such Skin" --extract ${WORK})
 expect_run(2 "BlueGlass (internal)" --extract ${WORK}/nowhere)
 expect_run(2)
+expect_run(2 one two)
 file(REMOVE_RECURSE ${WORK})

@@ -549,3 +549,71 @@ TEST_F(SkinFolderManagerTest, OldFormatFolderShowsTheErrorBoxAndAnnouncesAnEmpty
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinFolderManagerTest, ALoaderErrorReachesTheCallerWithNothingAnnouncedAndNoAfterChange) {
+  TRecForm* form = CreateForm();
+  TsSkinManager& manager = *form->sSkinManager1;
+  int before = 0, after = 0;
+  manager.OnBeforeChange = [&](TObject*) { ++before; };
+  manager.OnAfterChange = [&](TObject*) { ++after; };
+  MakeFolder("Bad mask line", "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n[EDIT]\r\nBORDERSMASK=#(0, 0,30,20),3,1\r\n");
+  manager.SetSkinDirectory(root_);
+  journal.Clear();
+  ConstData.ScrollBtnIndexes[2] = kStale;
+
+  // The error reaches whoever chose the skin, which hands it to the application's error box.
+  std::string message;
+  try {
+    manager.SetSkinName("Bad mask line");
+    ADD_FAILURE() << "no error";
+  } catch (const EConvertError& e) {
+    message = e.what();
+    TMessageBoxWatcher boxes;
+    app->HandleException(&manager);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].Caption, L"Проба");
+    EXPECT_EQ(boxes.Seen()[0].Text, L"'' is not a valid integer value.");
+  }
+  EXPECT_EQ(message, "'' is not a valid integer value");
+  EXPECT_EQ(before, 1);
+  EXPECT_EQ(after, 0) << "OnAfterChange is not called";
+  EXPECT_FALSE(sSkinData->Active);
+  EXPECT_TRUE(journal.Entries().empty()) << "nothing announced";
+  EXPECT_EQ(ConstData.ScrollBtnIndexes[2], kStale);
+  EXPECT_FALSE(manager.SkinRefused());
+
+  // An old-format folder is no error: its message, an announcement, and SkinRefused.
+  std::vector<std::string> shown;
+  manager.ShowError = [&shown](const std::string& text) { shown.push_back(text); };
+  MakeFolder("Old", "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n[TSEDIT]\r\nCOLOR=1\r\n");
+  manager.SetSkinName("Old");
+  EXPECT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(manager.SkinRefused());
+  EXPECT_EQ(after, 1);
+  manager.SetSkinName("BlueGlass (internal)");
+  EXPECT_FALSE(manager.SkinRefused());
+  EXPECT_TRUE(sSkinData->Active);
+}
+
+TEST_F(SkinFolderManagerTest, AvailableSkinsSortAsTheSystemDoesInTheUsersLocale) {
+  TRecForm* form = CreateForm();
+  TsSkinManager& manager = *form->sSkinManager1;
+  // Punctuation sorts before letters (the underscore too, which in code point order follows
+  // "Z"); Cyrillic after Latin, "Ё" read as "Е" (in code point order it would come before "А"),
+  // case ignored throughout.
+  for (const char* name : {"Zeta", "beta", "_Underscore", "(Brackets)", "co-op", "coop b", "яблоко", "Ёлка", "ель",
+                           "Арбуз", "жук"})
+    ASSERT_TRUE(ForceDirectories(root_ + "\\" + name));
+  manager.SetSkinDirectory(root_);
+  TStringList names;
+  manager.GetExternalSkinNames(names);
+  EXPECT_EQ(names.Items(), (std::vector<std::string>{"(Brackets)", "_Underscore", "beta", "co-op", "coop b", "Zeta",
+                                                     "Арбуз", "Ёлка", "ель", "жук", "яблоко"}));
+  EXPECT_EQ(manager.GetSkinNames(names), "BlueGlass (internal)");
+  EXPECT_EQ(names.Count(), 16);
+  EXPECT_EQ(names[3], "BlueGlass (internal)");
+}
+
+}  // namespace
