@@ -182,10 +182,8 @@ int Run(const std::vector<std::string>& args) {
   } else {
     ConsolePrintf(stdout, "master bitmap: none\n");
   }
-  ConsolePrintf(stdout, "load time:     %.1f ms
-", took.count());
-  for (const auto& p : problems) ConsolePrintf(stdout, "problem: %s
-", p.c_str());
+  ConsolePrintf(stdout, "load time:     %.1f ms\n", took.count());
+  for (const auto& p : problems) ConsolePrintf(stdout, "problem: %s\n", p.c_str());
   return problems.empty() ? 0 : 1;
 }
 
