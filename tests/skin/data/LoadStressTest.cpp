@@ -11,6 +11,7 @@
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
 #include "tests/skin/data/HostileSkins.h"
+#include "tests/skin/data/SkinArraysReset.h"
 
 namespace {
 
@@ -24,22 +25,14 @@ class LoadStress : public ::testing::TestWithParam<hostile::TKindInfo> {
  protected:
   void SetUp() override {
     root_ = PathToUtf8(std::filesystem::temp_directory_path()) + "\\ds-load-stress\\";
-    std::error_code ec;
-    std::filesystem::remove_all(PathFromUtf8(root_), ec);
+    skintest::RemoveTestFolder(root_);
     Reset();
   }
   void TearDown() override {
     Reset();
-    std::error_code ec;
-    std::filesystem::remove_all(PathFromUtf8(root_), ec);
+    skintest::RemoveTestFolder(root_);
   }
-  static void Reset() {
-    SelectInternalSkin();
-    FreeBitmaps();
-    FreeJpegs();
-    gd.clear();
-    sSkinData->Active = false;
-  }
+  static void Reset() { skintest::ResetSkinArrays(); }
   // Loads the kind at `n` as the manager does (the loaders, then the cached indexes) and returns
   // the problems noted.
   std::vector<std::string> Load(int n) {

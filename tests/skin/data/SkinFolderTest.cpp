@@ -14,6 +14,7 @@
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/sStoredSkin.h"
+#include "tests/skin/data/SkinArraysReset.h"
 
 namespace {
 
@@ -42,16 +43,9 @@ class SkinFolders : public ::testing::Test {
   }
   void TearDown() override {
     Reset();
-    std::error_code ec;
-    std::filesystem::remove_all(PathFromUtf8(root_), ec);
+    skintest::RemoveTestFolder(root_);
   }
-  static void Reset() {
-    SelectInternalSkin();
-    FreeBitmaps();
-    FreeJpegs();
-    gd.clear();
-    sSkinData->Active = false;
-  }
+  static void Reset() { skintest::ResetSkinArrays(); }
   std::string Folder(const std::string& name) {
     const std::string folder = root_ + "\\" + name + "\\";
     EXPECT_TRUE(ForceDirectories(folder));
