@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/core/Exceptions.h"
+#include "framework/core/StrUtils.h"
 #include "framework/core/StringList.h"
 #include "framework/win/Text.h"
+#include "skin/controls/sSkinProvider.h"
+#include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
+#include "skin/paint/win/sCommonData.h"
 
 std::string LoadResourceString(unsigned id) {
   // With a zero buffer size LoadStringW hands out a read-only pointer into the resource itself.
@@ -152,7 +157,21 @@ void TsSystemMenu::SkinItemClick(TObject* sender) {
     return;
   }
   // An old-format folder has already shown its message while loading.
-  if (manager->SkinRefused()) RestoreSkin(*manager, previous, wasActive);
+  if (manager->SkinRefused()) {
+    RestoreSkin(*manager, previous, wasActive);
+    return;
+  }
+  // A skin without the section of the window's frame leaves the window without its caption
+  // buttons and this menu: it is reported, and the skin of before comes back.
+  const std::string frame = FOwner != nullptr ? FOwner->SkinData().SkinSection : std::string();
+  if (manager->Active() && !frame.empty() && GetSkinIndex(frame) < 0) {
+    try {
+      throw Exception("The skin \"" + name + "\" has no section \"" + UpperCase(frame) + "\" for the window's frame");
+    } catch (...) {
+      HandleApplicationException(this);
+    }
+    RestoreSkin(*manager, previous, wasActive);
+  }
 }
 
 void TsSystemMenu::RestoreSkin(TsSkinManager& manager, const std::string& previous, bool wasActive) {

@@ -480,6 +480,10 @@ TEST_F(SkinFolderChoiceTest, AFolderThatFailsToLoadIsReportedThenTheSkinOfBefore
        L"'x' is not a valid integer value."},
       // Refused while loading: the skinning engine's own box.
       {"Fails old format", master + "[TSEDIT]\r\nCOLOR=1\r\n", L"Error", Widen(kOldFormatMessage)},
+      // Loads, but has nothing for the window's frame: the window would lose its caption buttons
+      // and this menu.
+      {"Fails no frame", master + "[EDIT]\r\nCOLOR=1\r\n", apptest::kTitle,
+       L"The skin \"Fails no frame\" has no section \"FORM\" for the window's frame."},
   };
   for (const TCase& c : cases) MakeFolder(c.Folder, {c.Options, {}, {}});
 
