@@ -165,11 +165,9 @@ void TsSystemMenu::SkinItemClick(TObject* sender) {
   // buttons and this menu: it is reported, and the skin of before comes back.
   const std::string frame = FOwner != nullptr ? FOwner->SkinData().SkinSection : std::string();
   if (manager->Active() && !frame.empty() && GetSkinIndex(frame) < 0) {
-    try {
-      throw Exception("The skin \"" + name + "\" has no section \"" + UpperCase(frame) + "\" for the window's frame");
-    } catch (...) {
-      HandleApplicationException(this);
-    }
+    if (Application)
+      Application->ShowException(
+          Exception("The skin \"" + name + "\" has no section \"" + UpperCase(frame) + "\" for the window's frame"));
     RestoreSkin(*manager, previous, wasActive);
   }
 }
