@@ -26,6 +26,16 @@ std::string FolderOfThisProcess() {
   return (base / ("ds-fuzz-folder-" + std::to_string(getpid()))).string() + "/";
 }
 
+// The folder lives as long as the process: removed when it ends normally, so that neither a
+// fuzz run nor a replay of the corpus leaves one behind.
+struct TScratchFolder {
+  const std::string Path = FolderOfThisProcess();
+  ~TScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(Path, ec);
+  }
+};
+
 bool SafeName(const std::string& name) {
   if (name.empty() || name == "." || name == "..") return false;
   for (char c : name)
@@ -36,7 +46,8 @@ bool SafeName(const std::string& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string folder = FolderOfThisProcess();
+  static const TScratchFolder scratch;
+  const std::string& folder = scratch.Path;
   std::error_code ec;
   std::filesystem::remove_all(folder, ec);
   std::filesystem::create_directories(folder, ec);

@@ -62,7 +62,8 @@ constexpr const char* kUsage =
     "Checks a stored skin (by its name, such as \"BlueGlass (internal)\") or a skin folder (by\n"
     "its path, holding Options.dat) with the program's own loaders: prints its sections, masks,\n"
     "patterns and master bitmap, how long the load took, and every problem a skin author\n"
-    "should fix. --extract writes a stored skin as the folder \"NAME extracted\" inside DIR.\n"
+    "should fix. --extract writes a stored skin as the folder \"NAME extracted\" inside DIR,\n"
+    "making DIR first when it does not exist.\n"
     "File names in a folder match whatever their case, as on Windows.\n"
     "\n"
     "Exit status:\n"
@@ -124,12 +125,20 @@ int Run(const std::vector<std::string>& args) {
   }
   const std::string& target = args[0];
   if (args.size() == 3 && args[1] == "--extract") {
-    const std::string error = ExtractInternalSkin(skins, target, args[2]);
+    // The folder to extract into is made first, with any missing folders above it, so that
+    // "--extract c:\Skins" works on a system that has none yet. Only for a skin that exists:
+    // a wrong name writes nothing.
+    const std::string& destination = args[2];
+    if (skins.IndexOf(target) >= 0 && !DirectoryExists(destination) && !ForceDirectories(destination)) {
+      ConsolePrintf(stderr, "skininfo: Directory %s creation error.\n", destination.c_str());
+      return 2;
+    }
+    const std::string error = ExtractInternalSkin(skins, target, destination);
     if (!error.empty()) {
       ConsolePrintf(stderr, "skininfo: %s\n", error.c_str());
       return 2;
     }
-    ConsolePrintf(stdout, "extracted \"%s\" into \"%s\"\n", target.c_str(), args[2].c_str());
+    ConsolePrintf(stdout, "extracted \"%s\" into \"%s\"\n", target.c_str(), destination.c_str());
     return 0;
   }
   if (args.size() != 1) return Usage();
