@@ -205,11 +205,14 @@ void TsButton::StopFading() {
 
 void TsButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (SkinData.Skinned() && Enabled() && !InState(csDesigning)) {
-    if (Application) {
+    // The hint setting is saved by the first of overlapping presses, so that the one of before
+    // comes back when the last of them ends.
+    if (Application && !MousePressed && otherPresses_ == 0) {
       AppShowHint = Application->ShowHint();
       Application->SetShowHint(false);
     }
-    MousePressed = true;
+    if (button == TMouseButton::mbLeft) MousePressed = true;
+    else otherPresses_ |= PressBit(button);
     StopFading();
     if (button == TMouseButton::mbLeft && !Down()) {
       Pressed = true;
@@ -221,11 +224,16 @@ void TsButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TsButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   if (SkinData.Skinned() && Enabled() && !InState(csDesigning)) {
-    if (Application) Application->SetShowHint(AppShowHint);
+    // Only the release of the button that was pressed on us ends that press: a right click
+    // during a left press leaves the left press pending.
+    const bool left = button == TMouseButton::mbLeft;
+    const bool pending = left ? MousePressed : (otherPresses_ & PressBit(button)) != 0;
     // A release without a press on the button is not ours, nor the framework's.
-    if (!MousePressed || InState(csDestroying)) return;
-    MousePressed = false;
-    if (button == TMouseButton::mbLeft && Enabled()) {
+    if (!pending || InState(csDestroying)) return;
+    if (left) MousePressed = false;
+    else otherPresses_ &= ~PressBit(button);
+    if (Application && !MousePressed && otherPresses_ == 0) Application->SetShowHint(AppShowHint);
+    if (left && Enabled()) {
       Pressed = false;
       const TRect client = ClientRect();
       if (x >= client.Left && y >= client.Top && x < client.Right && y < client.Bottom) {
@@ -243,6 +251,12 @@ void TsButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     }
   }
   TButton::MouseUp(button, shift, x, y);
+}
+
+void TsButton::EndMousePresses() {
+  if ((MousePressed || otherPresses_ != 0) && Application) Application->SetShowHint(AppShowHint);
+  MousePressed = false;
+  otherPresses_ = 0;
 }
 
 void TsButton::WMKeyUp(TMessage& message) {
@@ -330,7 +344,9 @@ void TsButton::WndProc(TMessage& message) {
       return;
     case WM_KILLFOCUS:
     case CM_EXIT:
+      // A press that the focus leaves is over: its release, wherever it comes, clicks nothing.
       Pressed = false;
+      EndMousePresses();
       if (Enabled()) SetFocusLook(false);
       break;
     case WM_PAINT:
