@@ -193,7 +193,9 @@ void TsButton::StartFadeOut() {
 }
 
 void TsButton::StopFading() {
-  if (!Fades() || !fadeTimer_) return;
+  // A timer exists only where the section fades; it is stopped also when a new skin's section
+  // (read through the old index while the skin changes) does not fade.
+  if (!fadeTimer_) return;
   fadeTimer_->SetDirection(fdNone);
   if (fadeTimer_->Step != 0) SkinData.Invalidate();
   TsFadeTimer* timer = fadeTimer_;
@@ -318,6 +320,9 @@ void TsButton::SetFocusLook(bool focused) {
 }
 
 void TsButton::WndProc(TMessage& message) {
+  // A fade mixes pictures of the skin it began in, and the paints of the new skin wait while it
+  // runs: a skin change ends it, so that the new skin's picture is painted.
+  if ((message.Msg == SKM_NEWSKIN || message.Msg == SKM_REMOVESKIN) && fadeTimer_) StopFading();
   if (!ControlIsReady(this) || !SkinData.Skinned()) {
     if (message.Msg == SKM_NEWSKIN || message.Msg == SKM_REMOVESKIN) {
       if (CommonWndProc(message, SkinData)) return;
