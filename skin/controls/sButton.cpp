@@ -193,7 +193,9 @@ void TsButton::StartFadeOut() {
 }
 
 void TsButton::StopFading() {
-  if (!Fades() || !fadeTimer_) return;
+  // A timer exists only where the section fades; it is stopped also when a new skin's section
+  // (read through the old index while the skin changes) does not fade.
+  if (!fadeTimer_) return;
   fadeTimer_->SetDirection(fdNone);
   if (fadeTimer_->Step != 0) SkinData.Invalidate();
   TsFadeTimer* timer = fadeTimer_;
@@ -205,11 +207,14 @@ void TsButton::StopFading() {
 
 void TsButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (SkinData.Skinned() && Enabled() && !InState(csDesigning)) {
-    if (Application) {
+    // The hint setting is saved by the first of overlapping presses, so that the one of before
+    // comes back when the last of them ends.
+    if (Application && !MousePressed && otherPresses_ == 0) {
       AppShowHint = Application->ShowHint();
       Application->SetShowHint(false);
     }
-    MousePressed = true;
+    if (button == TMouseButton::mbLeft) MousePressed = true;
+    else otherPresses_ |= PressBit(button);
     StopFading();
     if (button == TMouseButton::mbLeft && !Down()) {
       Pressed = true;
@@ -221,11 +226,16 @@ void TsButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TsButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   if (SkinData.Skinned() && Enabled() && !InState(csDesigning)) {
-    if (Application) Application->SetShowHint(AppShowHint);
+    // Only the release of the button that was pressed on us ends that press: a right click
+    // during a left press leaves the left press pending.
+    const bool left = button == TMouseButton::mbLeft;
+    const bool pending = left ? MousePressed : (otherPresses_ & PressBit(button)) != 0;
     // A release without a press on the button is not ours, nor the framework's.
-    if (!MousePressed || InState(csDestroying)) return;
-    MousePressed = false;
-    if (button == TMouseButton::mbLeft && Enabled()) {
+    if (!pending || InState(csDestroying)) return;
+    if (left) MousePressed = false;
+    else otherPresses_ &= ~PressBit(button);
+    if (Application && !MousePressed && otherPresses_ == 0) Application->SetShowHint(AppShowHint);
+    if (left && Enabled()) {
       Pressed = false;
       const TRect client = ClientRect();
       if (x >= client.Left && y >= client.Top && x < client.Right && y < client.Bottom) {
@@ -243,6 +253,12 @@ void TsButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     }
   }
   TButton::MouseUp(button, shift, x, y);
+}
+
+void TsButton::EndMousePresses() {
+  if ((MousePressed || otherPresses_ != 0) && Application) Application->SetShowHint(AppShowHint);
+  MousePressed = false;
+  otherPresses_ = 0;
 }
 
 void TsButton::WMKeyUp(TMessage& message) {
@@ -304,6 +320,9 @@ void TsButton::SetFocusLook(bool focused) {
 }
 
 void TsButton::WndProc(TMessage& message) {
+  // A fade mixes pictures of the skin it began in, and the paints of the new skin wait while it
+  // runs: a skin change ends it, so that the new skin's picture is painted.
+  if ((message.Msg == SKM_NEWSKIN || message.Msg == SKM_REMOVESKIN) && fadeTimer_) StopFading();
   if (!ControlIsReady(this) || !SkinData.Skinned()) {
     if (message.Msg == SKM_NEWSKIN || message.Msg == SKM_REMOVESKIN) {
       if (CommonWndProc(message, SkinData)) return;
@@ -330,7 +349,9 @@ void TsButton::WndProc(TMessage& message) {
       return;
     case WM_KILLFOCUS:
     case CM_EXIT:
+      // A press that the focus leaves is over: its release, wherever it comes, clicks nothing.
       Pressed = false;
+      EndMousePresses();
       if (Enabled()) SetFocusLook(false);
       break;
     case WM_PAINT:

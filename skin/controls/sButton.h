@@ -64,7 +64,7 @@ class TsButton : public TButton {
 
   bool Pressed = false;       // shown pressed for a mouse press or the space key
   bool StickyDown = false;    // the stored Down
-  bool MousePressed = false;  // a press began on the button and its release is pending
+  bool MousePressed = false;  // a left press began on the button and its release is pending
   bool RgnChanged = true;     // the window region is rebuilt at the next composition
   bool ActiveDefault = false; // drawn as the active default button
 
@@ -85,6 +85,9 @@ class TsButton : public TButton {
   // Marks the picture and the region out of date and repaints at once.
   void RepaintPressedState();
   void SetFocusLook(bool focused);
+  // Forgets the presses whose release is pending (the focus has gone elsewhere).
+  void EndMousePresses();
+  static unsigned PressBit(TMouseButton button) { return 1u << static_cast<unsigned>(button); }
 
   TsDisabledKind disabledKind_ = dkBlended;
   std::int32_t focusMargin_ = 1;
@@ -93,6 +96,8 @@ class TsButton : public TButton {
   std::optional<TsRegion> appliedRegion_;
   HWND regionWindow_ = nullptr;
   TsFadeTimer* fadeTimer_ = nullptr;
+  // Presses of the other mouse buttons that began on the button, one bit per button.
+  unsigned otherPresses_ = 0;
   // An exception of the click handler on a mouse release, raised again once the release has
   // been handled to its end (the system's button then has let the mouse capture go).
   std::exception_ptr clickFailure_;

@@ -251,6 +251,14 @@ void TsCustomComboBox::WndProc(TMessage& message) {
       case WM_CHAR:
         if (message.WParam != VK_TAB) return;
         break;
+      // Nor does the mouse change it: a click takes the focus but opens no list, and the wheel
+      // does not turn the selection.
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+        if (CanFocus() && GetFocus() != Handle()) SetFocus();
+        return;
+      case WM_MOUSEWHEEL:
+        return;
       default:
         break;
     }
@@ -260,6 +268,9 @@ void TsCustomComboBox::WndProc(TMessage& message) {
       case WM_COMMAND:
       case CN_COMMAND:
         if (readOnly_) return;
+        // As when skinned: the list's close-up ends the pressed button, so that the next
+        // skin does not show the button pressed.
+        droppedFlag_ = false;
         break;
       case SKM_NEWSKIN:
       case SKM_REMOVESKIN:
@@ -358,6 +369,16 @@ void TsCustomComboBox::After(TMessage& message) {
       break;
     case SKM_REPAINT:
       if (HandleAllocated()) SendMessageW(Handle(), WM_NCPAINT, 1, 0);
+      break;
+    // A selection made by the program (or anything else that changes the item or the text)
+    // sends no notification: the face is out of date all the same.
+    case CB_SETCURSEL:
+    case CB_SELECTSTRING:
+    case CB_RESETCONTENT:
+    case CB_DELETESTRING:
+    case WM_SETTEXT:
+      SkinData.BackgroundChanged = true;
+      TComboBox::Invalidate();
       break;
     case SKM_DROPPEDDOWN: {
       const bool dropped = DroppedDown();

@@ -367,6 +367,8 @@ void TsScrollBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     Application->SetShowHint(false);  // no hint pops up while scrolling
   }
   DragOffset = 0;
+  // The focus changes the bars' look; the press paints it together with its own change.
+  PaintSuspended = true;
   if (CanFocus()) SetFocus();
   const TPoint p{x, y};
   // The slider comes before the bars, which run under it. Steps ignore DirectionFactor.
@@ -811,6 +813,15 @@ void TsScrollBar::WndProc(TMessage& message) {
       break;
     case SKM_PARENTUPDATED:
       Paint();
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      // The bars are hot while the bar has the focus, however it came: a user who tabs to the
+      // bar sees where the arrow keys go.
+      if (Skinable() && ControlIsReady(this)) {
+        RepaintNeeded = true;
+        if (!PaintSuspended) Paint();
+      }
       break;
     default:
       break;

@@ -427,12 +427,15 @@ TEST_F(ScrollBarTest, RightPressNeitherFocusesNorMovesLeftPressFocusesAndBarsTur
   EXPECT_EQ(bar->PaintCount, paints);
   EXPECT_TRUE(log.empty());
 
-  // Receiving the focus from the keyboard alone repaints nothing.
+  // Receiving the focus otherwise than by a press paints the bars hot once, and losing it
+  // paints them normal once.
   bar->SetFocus();
   PumpMessages();
-  EXPECT_EQ(bar->PaintCount, paints);
+  EXPECT_EQ(bar->PaintCount, paints + 1);
+  EXPECT_TRUE(bar->BarIsHot());
   Form1->Edit20->SetFocus();
   PumpMessages();
+  EXPECT_EQ(bar->PaintCount, paints + 2);
 
   // A left press on the slider takes the focus; leaving the bar, its bars stay hot.
   PointAt(bar, {24, 10});
@@ -661,7 +664,7 @@ namespace {
 
 // Not a check: run by hand (--gtest_also_run_disabled_tests, DS_PICTURES set to a folder) to
 // save both bars in every stored skin, normal, hot, with the right arrow pressed and with the
-// slider dragged, as BMP files named SKIN-BAR-STATE.bmp for the pictures in docs/.
+// slider dragged, as BMP files named SKIN-BAR-STATE.bmp, to be looked at zoomed.
 TEST_F(ScrollBarTest, DISABLED_PicturesOfBothBarsInEverySkin) {
   const char* folder = std::getenv("DS_PICTURES");
   ASSERT_NE(folder, nullptr) << "set DS_PICTURES to the folder for the pictures";

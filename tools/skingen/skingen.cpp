@@ -150,6 +150,11 @@ bool IsButtonLike(const std::string& n) {
          n == "UPDOWN";
 }
 bool IsScrollPart(const std::string& n) { return n.rfind("SCROLL", 0) == 0; }
+// The bars on either side of a scroll bar's slider.
+bool IsScrollBarTrack(const std::string& n) { return n.rfind("SCROLLBAR", 0) == 0; }
+// The bars are hot while the scroll bar has the focus (or the mouse enters it): their plain hot
+// colour then shows through the parent by this share, so that a bar reached with Tab stands out.
+constexpr int kBarHotTransparency = 55;
 
 // The exact values of the sections the calculator paints, for "BlueGlass (internal)".
 void ApplyBlueGlassValues(TsSkinGeneral& g) {
@@ -187,9 +192,12 @@ void ApplyBlueGlassValues(TsSkinGeneral& g) {
     g.FadingIterations = 10;
     g.HotFontColor = "16774621 7954485 7954485 -1 -1";
   } else if (n == "SCROLLBAR1H" || n == "SCROLLBAR1V") {
-    g.Transparency = g.HotTransparency = 100;
+    // Our own: the bars' hot look, white through the parent, for a scroll bar with the focus.
+    g.Transparency = 100;
+    g.HotTransparency = kBarHotTransparency;
   } else if (IsScrollPart(n)) {
     g.Transparency = g.HotTransparency = 100;
+    if (IsScrollBarTrack(n)) g.HotTransparency = kBarHotTransparency;
     g.GradientData = g.HotGradientData = "N/A";
   } else if (n == "GLOBALINFO") {
     g.Color = 0xCAAB77;
@@ -215,6 +223,13 @@ void ApplyBlueGlassValues(TsSkinGeneral& g) {
       g.HotGradientData = "16371206;5648131;99;0;0;5648131;5648131;0;0;0";
     }
   }
+}
+
+// The hot colour of the scroll bars' bars: the theme's hot colour, taken halfway to the pressed
+// one where it lies too close to the window ground to show over it.
+Rgb BarHot(const Theme& t) {
+  const double distance = (std::abs(t.Hot.r - t.Form.r) + std::abs(t.Hot.g - t.Form.g) + std::abs(t.Hot.b - t.Form.b)) / 3;
+  return distance < 40 ? Mix(t.Hot, t.Pressed, 0.5) : t.Hot;
 }
 
 // Section values of the other skins, from their theme.
@@ -250,6 +265,10 @@ void ApplyThemeValues(TsSkinGeneral& g, const Theme& t) {
   } else if (IsScrollPart(n)) {
     g.Transparency = g.HotTransparency = 100;
     g.GradientData = g.HotGradientData = "N/A";
+    if (IsScrollBarTrack(n)) {
+      g.HotColor = ToColor(BarHot(t));
+      g.HotTransparency = kBarHotTransparency;
+    }
   } else if (n == "GLOBALINFO") {
     g.Color = ToColor(Darker(t.Form, 0.1));
   } else if (n == "MENUITEM") {
