@@ -72,13 +72,16 @@ std::uint64_t ParseBitrate(std::string_view text) {
   if (power < 0) {
     // Say how to write what was most likely meant: the prefix kept, bits a second spelled out,
     // and a rate in bytes ("MB/s") turned into bits.
-    static constexpr std::string_view kPrefixes = "kKMGb";
+    // The case of the prefix is taken loosely ("mbps" means megabits), kilo written "k".
+    static constexpr std::string_view kPrefixes = "kKmMgGb";
     const char prefix = unit.front();
     const bool bytes = unit.size() > 1 && unit[1] == 'B' && prefix != 'b';
     if (kPrefixes.find(prefix) == std::string_view::npos || (prefix == 'b' && unit.size() > 1 && unit[1] == 'B'))
       throw Exception(quoted + " is not a bitrate; write it as \"4 Mbit/s\" or \"512 kbit/s\"");
-    const std::string unitText =
-        prefix == 'b' ? "bit/s" : std::string(1, prefix == 'K' ? 'k' : prefix) + "bit/s";
+    const std::string unitText = prefix == 'b'                   ? "bit/s"
+                                 : prefix == 'k' || prefix == 'K' ? "kbit/s"
+                                 : prefix == 'm' || prefix == 'M' ? "Mbit/s"
+                                                                  : "Gbit/s";
     if (bytes) {
       TBigUint bits(digits);
       bits.MultiplyBy(8);

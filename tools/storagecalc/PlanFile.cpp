@@ -199,7 +199,7 @@ TDiskSet ReadDisks(const TJson& d) {
   CheckKeys(d, "disks", {"size", "count", "raid", "free_percent"}, "the disk set");
   TDiskSet disks;
   const TJson& size = Need(d, "disks", "size", "the size of one disk, such as \"8T\"");
-  if (size.is_number()) Bad("disks.size", Shown(size) + " needs a unit; write \"" + Shown(size) + "T\" (or G, TiB, ...)");
+  if (size.is_number()) Bad("disks.size", Shown(size) + " needs a unit; write \"" + Shown(size) + "T\"");
   disks.SizeText = Text(size, "disks.size", "a size such as \"8T\"");
   try {
     disks.Size = ParseDiskSize(disks.SizeText);
