@@ -282,8 +282,8 @@ void WriteTable(TConsoleOutput& out, const std::vector<std::vector<std::string>>
 }
 
 void WriteText(TConsoleOutput& out, const TSitePlan& plan, const TSiteFigures& s, const TPlanOptions& options) {
-  out.Write("Plan " + options.File + ": " + Plural(static_cast<std::int64_t>(plan.Groups.size()), "group", "groups") +
-            ", " + Plural(s.Cameras, "camera", "cameras") + "\n\n");
+  out.Write(Plural(static_cast<std::int64_t>(plan.Groups.size()), "group", "groups") + ", " +
+            Plural(s.Cameras, "camera", "cameras") + "\n\n");
   if (options.Explain) {
     for (std::size_t i = 0; i < plan.Groups.size(); ++i) {
       const TCameraGroup& g = plan.Groups[i];
