@@ -78,6 +78,24 @@ TBigUint& TBigUint::ShiftLeft(int bits) {
   return *this;
 }
 
+TBigUint& TBigUint::ShiftRight(int bits) {
+  const auto whole = static_cast<std::size_t>(bits / 32);
+  if (whole >= Limbs.size()) {
+    Limbs.clear();
+    return *this;
+  }
+  Limbs.erase(Limbs.begin(), Limbs.begin() + static_cast<std::ptrdiff_t>(whole));
+  const int rest = bits % 32;
+  if (rest != 0) {
+    for (std::size_t i = 0; i < Limbs.size(); ++i) {
+      const std::uint32_t high = i + 1 < Limbs.size() ? Limbs[i + 1] << (32 - rest) : 0u;
+      Limbs[i] = (Limbs[i] >> rest) | high;
+    }
+  }
+  Trim();
+  return *this;
+}
+
 TBigUint& TBigUint::Subtract(const TBigUint& b) {
   if (Compare(*this, b) < 0) throw std::logic_error("TBigUint::Subtract below zero");
   std::int64_t borrow = 0;

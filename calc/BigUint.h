@@ -17,6 +17,8 @@ class TBigUint {
   TBigUint& MultiplyByPower(std::uint32_t base, int power);
   TBigUint& Add(const TBigUint& b);
   TBigUint& ShiftLeft(int bits);
+  // Rounded down: floor(*this / 2^bits).
+  TBigUint& ShiftRight(int bits);
   // *this -= b; b must not be larger.
   TBigUint& Subtract(const TBigUint& b);
   // *this /= divisor (nonzero), rounded down; returns the remainder.

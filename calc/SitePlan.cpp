@@ -126,10 +126,9 @@ std::uint64_t GridCameraBytesPerHour(const TGridCamera& camera) {
   bytes.MultiplyBy(static_cast<std::uint32_t>(DurationUnitBytes(kHour)));
   if (exponent >= 0) return bytes.ShiftLeft(exponent).ToUint64();
   // Nearest, halves up: add one half of the last kept bit, then drop the bits below it.
-  TBigUint half(1), unit(1);
+  TBigUint half(1);
   half.ShiftLeft(-exponent - 1);
-  unit.ShiftLeft(-exponent);
-  return Divide(bytes.Add(half), unit).Quotient.ToUint64();
+  return bytes.Add(half).ShiftRight(-exponent).ToUint64();
 }
 
 std::string_view RaidName(TRaidLevel raid) {

@@ -43,6 +43,11 @@ TEST(BigUint, ProductsQuotientsAndDigits) {
   EXPECT_EQ(DivideUp(Big(0), Big(5)).ToString(), "0");
   // A carry through every limb: (2^64 - 1) + 1 = 2^64.
   EXPECT_EQ(Big(~std::uint64_t{0}).Add(Big(1)).ToString(), "18446744073709551616");
+  // 2^64 + 2^33 + 5 shifted right: by 1, 2^63 + 2^32 + 2; by 33, 2^31 + 1; by 65, 0.
+  const TBigUint wide = Big(~std::uint64_t{0}).Add(Big((std::uint64_t{1} << 33) + 6));
+  EXPECT_EQ(TBigUint(wide).ShiftRight(1).ToString(), "9223372041149743106");
+  EXPECT_EQ(TBigUint(wide).ShiftRight(33).ToString(), "2147483649");
+  EXPECT_TRUE(TBigUint(wide).ShiftRight(65).IsZero());
   TBigUint n = Big(1000);
   EXPECT_EQ(n.DivideBy(7), 6u);  // 1000 = 142 x 7 + 6
   EXPECT_EQ(n.ToString(), "142");

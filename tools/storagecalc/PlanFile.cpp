@@ -58,18 +58,20 @@ const TJson& Need(const TJson& object, const std::string& path, std::string_view
 }
 
 std::int64_t WholeNumber(const TJson& value, const std::string& path, std::int64_t low, std::int64_t high) {
-  const std::string range = "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+  const auto fail = [&] {
+    Bad(path, Shown(value) + " is not a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+  };
   std::int64_t n = 0;
   if (value.is_number_unsigned()) {
     const auto u = value.get<std::uint64_t>();
-    if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) Bad(path, Shown(value) + " is not " + range);
+    if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) fail();
     n = static_cast<std::int64_t>(u);
   } else if (value.is_number_integer()) {
     n = value.get<std::int64_t>();
   } else {
-    Bad(path, Shown(value) + " is not " + range);
+    fail();
   }
-  if (n < low || n > high) Bad(path, Shown(value) + " is not " + range);
+  if (n < low || n > high) fail();
   return n;
 }
 
@@ -85,32 +87,32 @@ const std::string& Text(const TJson& value, const std::string& path, std::string
   return value.get_ref<const std::string&>();
 }
 
-constexpr std::string_view kGridKeys = "\"frame_size\", \"codec\", \"colour\" and \"fps\"";
-
 TGridCamera ReadGridCamera(const TJson& g, const std::string& path) {
-  const std::string why = "a group without a bitrate is a camera of the grid: " + std::string(kGridKeys);
+  constexpr std::string_view why =
+      "a group without a bitrate is a camera of the grid: \"frame_size\", \"codec\", \"colour\" and \"fps\"";
   TGridCamera camera;
   const TJson& size = Need(g, path, "frame_size", why);
   const std::string& sizeText = Text(size, path + ".frame_size", "a frame size such as \"768x576\"");
   camera.FrameSize = -1;
-  std::string sizes;
-  for (int i = 0; i < kFrameSizeCount; ++i) {
+  for (int i = 0; i < kFrameSizeCount; ++i)
     if (FrameSizeText(i) == sizeText) camera.FrameSize = i;
-    sizes += (i == 0 ? "" : " ") + std::string(FrameSizeText(i));
+  if (camera.FrameSize < 0) {
+    std::string sizes;
+    for (int i = 0; i < kFrameSizeCount; ++i) sizes += (i == 0 ? "" : " ") + std::string(FrameSizeText(i));
+    Bad(path + ".frame_size", Shown(size) + " is not a frame size of the grid: " + sizes);
   }
-  if (camera.FrameSize < 0) Bad(path + ".frame_size", Shown(size) + " is not a frame size of the grid: " + sizes);
 
   const TJson& codec = Need(g, path, "codec", why);
   const std::string& codecText = Text(codec, path + ".codec", "a codec of the grid");
   camera.Column = 0;
-  std::string columns;
-  for (int c = 1; c <= kColumnCount; ++c) {
+  for (int c = 1; c <= kColumnCount; ++c)
     if (CodecCaption(c) == codecText) camera.Column = c;
-    columns += (c == 1 ? "" : ", ") + std::string(CodecCaption(c));
-  }
-  if (camera.Column == 0)
+  if (camera.Column == 0) {
+    std::string columns;
+    for (int c = 1; c <= kColumnCount; ++c) columns += (c == 1 ? "" : ", ") + std::string(CodecCaption(c));
     Bad(path + ".codec", Shown(codec) + " is not a codec of the grid (" + columns +
                              "); for another codec give the camera's \"bitrate\" instead");
+  }
 
   const TJson& colour = Need(g, path, "colour", why);
   if (!colour.is_boolean()) Bad(path + ".colour", Shown(colour) + " is not true (colour) or false (black-and-white)");
@@ -118,14 +120,15 @@ TGridCamera ReadGridCamera(const TJson& g, const std::string& path) {
 
   camera.FrameRate = static_cast<int>(WholeNumber(Need(g, path, "fps", why), path + ".fps", kMinFrameRate, kMaxFrameRate));
 
-  const std::string cell = Quoted(codecText) + " at " + sizeText + " in " +
-                           (camera.Mode == cmColour ? "colour" : "black-and-white");
+  const auto cell = [&] {
+    return Quoted(codecText) + " at " + sizeText + " in " + (camera.Mode == cmColour ? "colour" : "black-and-white");
+  };
   if (!GridCoefficient(camera.FrameSize, camera.Column, camera.Mode))
-    Bad(path + ".codec", cell + " records nothing (the grid shows \"" + std::string(kNoneText) + "\")");
+    Bad(path + ".codec", cell() + " records nothing (the grid shows \"" + std::string(kNoneText) + "\")");
   const int limit = LimitLookup(camera.FrameSize, camera.Column, camera.Mode);
   if (limit != 0 && limit < camera.FrameRate)
     Bad(path + ".fps", std::to_string(camera.FrameRate) + " is above the " + std::to_string(limit) +
-                           " fps that " + cell + " serves");
+                           " fps that " + cell() + " serves");
   return camera;
 }
 
@@ -161,7 +164,7 @@ TCameraGroup ReadGroup(const TJson& g, const std::string& path) {
     group.Grid = ReadGridCamera(g, path);
     group.Codec = std::string(CodecCaption(group.Grid.Column));
   } else {
-    Bad(path, "needs a \"bitrate\" (such as \"4 Mbit/s\"), or the grid's " + std::string(kGridKeys));
+    Bad(path, "needs a \"bitrate\" (such as \"4 Mbit/s\"), or the grid's \"frame_size\", \"codec\", \"colour\" and \"fps\"");
   }
 
   group.HoursPerDay = OptionalWhole(g, path, "hours_per_day", 1, 24, 24);
