@@ -178,3 +178,8 @@ TBigUint DivideUp(const TBigUint& a, const TBigUint& b) {
   if (!d.Remainder.IsZero()) d.Quotient.Add(TBigUint(1));
   return d.Quotient;
 }
+
+TBigUint DivideUp(TBigUint a, std::uint32_t b) {
+  if (a.DivideBy(b) != 0) a.Add(TBigUint(1));
+  return a;
+}

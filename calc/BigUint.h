@@ -55,3 +55,4 @@ TBigDivision Divide(const TBigUint& a, const TBigUint& b);
 
 // ceil(a / b); b must not be zero.
 TBigUint DivideUp(const TBigUint& a, const TBigUint& b);
+TBigUint DivideUp(TBigUint a, std::uint32_t b);

@@ -180,7 +180,7 @@ TGroupFigures GroupFigures(const TCameraGroup& group) {
   day.MultiplyBy(static_cast<std::uint32_t>(group.HoursPerDay))
       .MultiplyBy(static_cast<std::uint32_t>(group.Count))
       .MultiplyBy(static_cast<std::uint32_t>(group.MotionPercent));
-  f.BytesPerDay = DivideUp(day, TBigUint(100));
+  f.BytesPerDay = DivideUp(day, 100u);
   f.RetentionBytes = f.BytesPerDay;
   f.RetentionBytes.MultiplyBy(static_cast<std::uint32_t>(group.RetentionDays));
   if (group.BitsPerSecond) {
@@ -189,7 +189,7 @@ TGroupFigures GroupFigures(const TCameraGroup& group) {
   } else {
     TBigUint bits(f.CameraBytesPerHour);
     bits.MultiplyBy(8).MultiplyBy(static_cast<std::uint32_t>(group.Count));
-    f.IngestBitsPerSecond = DivideUp(bits, TBigUint(3600));
+    f.IngestBitsPerSecond = DivideUp(bits, 3600u);
   }
   return f;
 }

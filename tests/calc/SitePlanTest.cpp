@@ -41,6 +41,8 @@ TEST(BigUint, ProductsQuotientsAndDigits) {
   EXPECT_EQ(DivideUp(Big(7), Big(2)).ToString(), "4");
   EXPECT_EQ(DivideUp(Big(8), Big(2)).ToString(), "4");
   EXPECT_EQ(DivideUp(Big(0), Big(5)).ToString(), "0");
+  EXPECT_EQ(DivideUp(Big(7), 2u).ToString(), "4");
+  EXPECT_EQ(DivideUp(Big(8), 2u).ToString(), "4");
   // A carry through every limb: (2^64 - 1) + 1 = 2^64.
   EXPECT_EQ(Big(~std::uint64_t{0}).Add(Big(1)).ToString(), "18446744073709551616");
   // 2^64 + 2^33 + 5 shifted right: by 1, 2^63 + 2^32 + 2; by 33, 2^31 + 1; by 65, 0.

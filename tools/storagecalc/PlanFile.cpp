@@ -223,47 +223,84 @@ TDiskSet ReadDisks(const TJson& d) {
   return disks;
 }
 
-// Tracks where the parser is, so that a key given twice (which the library would silently
-// let the last one win) is reported with its path.
-class TDuplicateKeys {
+// Builds the document as the library's own parser does, and tracks where the parser is, so that
+// a key given twice (of which the library would silently keep the last) is reported with its
+// path. Frames are reused from object to object: no allocation per key.
+class TPlanSax {
  public:
-  bool operator()(int, TJson::parse_event_t event, TJson& parsed) {
-    switch (event) {
-      case TJson::parse_event_t::object_start: Frames.push_back({false, 0, {}, {}}); break;
-      case TJson::parse_event_t::array_start: Frames.push_back({true, 0, {}, {}}); break;
-      case TJson::parse_event_t::key: {
-        TFrame& top = Frames.back();
-        top.Key = parsed.get<std::string>();
-        if (std::find(top.Keys.begin(), top.Keys.end(), top.Key) != top.Keys.end())
-          throw EPlanError(Path() + ": is given twice");
-        top.Keys.push_back(top.Key);
-        break;
-      }
-      case TJson::parse_event_t::object_end:
-      case TJson::parse_event_t::array_end:
-        Frames.pop_back();
-        [[fallthrough]];
-      case TJson::parse_event_t::value:
-        if (!Frames.empty() && Frames.back().IsArray) ++Frames.back().Index;
-        break;
+  explicit TPlanSax(TJson& root) : Dom(root) {}
+
+  bool null() { return Value(Dom.null()); }
+  bool boolean(bool value) { return Value(Dom.boolean(value)); }
+  bool number_integer(TJson::number_integer_t value) { return Value(Dom.number_integer(value)); }
+  bool number_unsigned(TJson::number_unsigned_t value) { return Value(Dom.number_unsigned(value)); }
+  bool number_float(TJson::number_float_t value, const std::string& text) { return Value(Dom.number_float(value, text)); }
+  bool string(std::string& value) { return Value(Dom.string(value)); }
+  bool binary(TJson::binary_t& value) { return Value(Dom.binary(value)); }
+  bool start_object(std::size_t length) {
+    Open(false);
+    return Dom.start_object(length);
+  }
+  bool key(std::string& key) {
+    TFrame& top = Frames[Depth - 1];
+    if (std::find(top.Keys.begin(), top.Keys.end(), key) != top.Keys.end()) {
+      top.Key = key;
+      throw EPlanError(Path() + ": is given twice");
     }
-    return true;
+    top.Keys.push_back(key);
+    top.Key = key;
+    return Dom.key(key);
+  }
+  bool end_object() {
+    --Depth;
+    return Value(Dom.end_object());
+  }
+  bool start_array(std::size_t length) {
+    Open(true);
+    return Dom.start_array(length);
+  }
+  bool end_array() {
+    --Depth;
+    return Value(Dom.end_array());
+  }
+  // A template, as the library's: the error is thrown as its own type (parse_error and so on).
+  template <class TError>
+  bool parse_error(std::size_t position, const std::string& token, const TError& error) {
+    return Dom.parse_error(position, token, error);
   }
 
  private:
   struct TFrame {
-    bool IsArray;
-    std::size_t Index;
+    bool IsArray = false;
+    std::size_t Index = 0;
     std::string Key;
     std::vector<std::string> Keys;
   };
+
+  void Open(bool isArray) {
+    if (Depth == Frames.size()) Frames.emplace_back();
+    TFrame& f = Frames[Depth++];
+    f.IsArray = isArray;
+    f.Index = 0;
+    f.Keys.clear();
+  }
+  // A value ends: the next one in a list has the next index.
+  bool Value(bool result) {
+    if (Depth != 0 && Frames[Depth - 1].IsArray) ++Frames[Depth - 1].Index;
+    return result;
+  }
   std::string Path() const {
     std::string path;
-    for (const TFrame& f : Frames)
+    for (std::size_t i = 0; i < Depth; ++i) {
+      const TFrame& f = Frames[i];
       path += f.IsArray ? "[" + std::to_string(f.Index) + "]" : (path.empty() ? "" : ".") + f.Key;
+    }
     return path;
   }
+
+  nlohmann::detail::json_sax_dom_parser<TJson> Dom;
   std::vector<TFrame> Frames;
+  std::size_t Depth = 0;
 };
 
 }  // namespace
@@ -271,7 +308,8 @@ class TDuplicateKeys {
 TSitePlan ReadSitePlan(std::string_view json) {
   TJson root;
   try {
-    root = TJson::parse(json.begin(), json.end(), TDuplicateKeys());
+    TPlanSax sax(root);
+    TJson::sax_parse(json.begin(), json.end(), &sax);
   } catch (const TJson::parse_error& e) {
     // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without its tag.
     std::string what = e.what();
