@@ -183,3 +183,18 @@ TBigUint DivideUp(TBigUint a, std::uint32_t b) {
   if (a.DivideBy(b) != 0) a.Add(TBigUint(1));
   return a;
 }
+
+std::string DecimalText(const TBigUint& value, int fractionDigits) {
+  const std::string digits = value.ToString();
+  const auto places = static_cast<std::size_t>(fractionDigits);
+  const std::size_t split = digits.size() > places ? digits.size() - places : 0;
+  std::string fraction(places - (digits.size() - split), '0');
+  fraction.append(digits, split, std::string::npos);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  std::string text = split == 0 ? std::string("0") : digits.substr(0, split);
+  if (!fraction.empty()) {
+    text += '.';
+    text += fraction;
+  }
+  return text;
+}

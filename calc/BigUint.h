@@ -46,6 +46,10 @@ inline bool operator<=(const TBigUint& a, const TBigUint& b) { return Compare(a,
 TBigUint operator*(TBigUint a, const TBigUint& b);
 TBigUint operator+(TBigUint a, const TBigUint& b);
 
+// value x 10^-fractionDigits as a decimal, trailing zeros after the point removed: 300288 and 6
+// give "0.300288", 16000000 and 6 give "16".
+std::string DecimalText(const TBigUint& value, int fractionDigits);
+
 // floor(a / b) and a - floor(a / b) x b, by binary long division; b must not be zero.
 struct TBigDivision {
   TBigUint Quotient;

@@ -18,18 +18,6 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-// digits x 10^-fractionDigits as written: "2.5", "32".
-std::string DecimalText(const TBigUint& digits, int fractionDigits) {
-  std::string text = digits.ToString();
-  if (fractionDigits == 0) return text;
-  if (static_cast<int>(text.size()) <= fractionDigits)
-    text.insert(0, static_cast<std::size_t>(fractionDigits + 1) - text.size(), '0');
-  text.insert(text.size() - static_cast<std::size_t>(fractionDigits), ".");
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
 struct TBitUnit {
   std::string_view Text;
   int Power;  // of 1000
@@ -41,7 +29,10 @@ constexpr TBitUnit kBitUnits[] = {
 }  // namespace
 
 std::uint64_t ParseBitrate(std::string_view text) {
-  const std::string quoted = "\"" + ShownInMessage(text) + "\"";
+  // Appended, not "\"" + text: g++ 12 warns wrongly about the latter (-Wrestrict).
+  std::string quoted = "\"";
+  quoted += ShownInMessage(text);
+  quoted += '"';
   std::string_view rest = TrimBlanks(text);
   std::uint64_t digits = 0;
   int fractionDigits = 0;

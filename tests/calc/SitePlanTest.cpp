@@ -50,6 +50,14 @@ TEST(BigUint, ProductsQuotientsAndDigits) {
   EXPECT_EQ(TBigUint(wide).ShiftRight(1).ToString(), "9223372041149743106");
   EXPECT_EQ(TBigUint(wide).ShiftRight(33).ToString(), "2147483649");
   EXPECT_TRUE(TBigUint(wide).ShiftRight(65).IsZero());
+  // Decimal texts of scaled integers: 300288 x 10^-6, 16000000 x 10^-6, 25 x 10^-1, 5 x 10^-3.
+  EXPECT_EQ(DecimalText(Big(300288), 6), "0.300288");
+  EXPECT_EQ(DecimalText(Big(16000000), 6), "16");
+  EXPECT_EQ(DecimalText(Big(22300288), 6), "22.300288");
+  EXPECT_EQ(DecimalText(Big(25), 1), "2.5");
+  EXPECT_EQ(DecimalText(Big(5), 3), "0.005");
+  EXPECT_EQ(DecimalText(Big(0), 2), "0");
+  EXPECT_EQ(DecimalText(Big(32), 0), "32");
   TBigUint n = Big(1000);
   EXPECT_EQ(n.DivideBy(7), 6u);  // 1000 = 142 x 7 + 6
   EXPECT_EQ(n.ToString(), "142");

@@ -84,17 +84,7 @@ std::string ReadPlanText(const std::string& file) {
 
 // [Numbers] Exact decimal texts of the integer figures.
 
-// value x 10^-digits, trailing zeros removed: 300288 and 6 give "0.300288".
-std::string ExactDecimal(const TBigUint& value, int digits) {
-  std::string text = value.ToString();
-  if (static_cast<int>(text.size()) <= digits) text.insert(0, static_cast<std::size_t>(digits + 1) - text.size(), '0');
-  text.insert(text.size() - static_cast<std::size_t>(digits), ".");
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
-std::string Mbits(const TBigUint& bitsPerSecond) { return ExactDecimal(bitsPerSecond, 6) + " Mbit/s"; }
+std::string Mbits(const TBigUint& bitsPerSecond) { return DecimalText(bitsPerSecond, 6) + " Mbit/s"; }
 
 // Bytes in the largest unit of `base` (1000 or 1024) not above them, to two decimals, halves up:
 // "86.40 GB", "80.47 GiB"; under one kilobyte "512 bytes".
@@ -370,7 +360,7 @@ void WriteJson(TConsoleOutput& out, const TSitePlan& plan, const TSiteFigures& s
             ",\n     \"camera_bytes_per_hour\": " + std::to_string(f.CameraBytesPerHour) +
             ", \"bytes_per_day\": " + f.BytesPerDay.ToString() + ", \"retention_bytes\": " + f.RetentionBytes.ToString() +
             ", \"ingest_bits_per_second\": " + f.IngestBitsPerSecond.ToString() + ", \"ingest_mbit_s\": " +
-            ExactDecimal(f.IngestBitsPerSecond, 6);
+            DecimalText(f.IngestBitsPerSecond, 6);
     if (options.Explain) {
       const TGroupExplained e = ExplainGroup(g, f);
       text += ",\n     \"explain\": {\"camera_bytes_per_hour\": " + JsonText(e.CameraHour) +
@@ -383,7 +373,7 @@ void WriteJson(TConsoleOutput& out, const TSitePlan& plan, const TSiteFigures& s
   text += "  ],\n  \"total\": {\"cameras\": " + std::to_string(s.Cameras) + ", \"bytes_per_day\": " +
           s.BytesPerDay.ToString() + ", \"retention_bytes\": " + s.RetentionBytes.ToString() +
           ", \"ingest_bits_per_second\": " + s.IngestBitsPerSecond.ToString() + ", \"ingest_mbit_s\": " +
-          ExactDecimal(s.IngestBitsPerSecond, 6) + "},\n";
+          DecimalText(s.IngestBitsPerSecond, 6) + "},\n";
   text += "  \"disks\": {\"size\": " + JsonText(d.SizeText) + ", \"disk_bytes\": " + std::to_string(s.DiskBytes) +
           ", \"count\": " + std::to_string(d.Count) + ", \"raid\": " + JsonText(RaidName(d.Raid)) +
           ", \"free_percent\": " + std::to_string(d.FreePercent) + ", \"data_disks\": " + s.DataDisks.ToString() +

@@ -41,7 +41,7 @@ void CheckKeys(const TJson& object, const std::string& path, std::initializer_li
   for (auto it = object.begin(); it != object.end(); ++it) {
     if (std::find(known.begin(), known.end(), it.key()) != known.end()) continue;
     std::string list;
-    for (const std::string_view k : known) list += (list.empty() ? "" : ", ") + std::string(k);
+    for (const std::string_view k : known) (list.empty() ? list : list += ", ") += k;
     Bad(path + (path.empty() ? "" : ".") + it.key(), "is no key of " + std::string(what) + " (" + list + ")");
   }
 }
@@ -98,7 +98,7 @@ TGridCamera ReadGridCamera(const TJson& g, const std::string& path) {
     if (FrameSizeText(i) == sizeText) camera.FrameSize = i;
   if (camera.FrameSize < 0) {
     std::string sizes;
-    for (int i = 0; i < kFrameSizeCount; ++i) sizes += (i == 0 ? "" : " ") + std::string(FrameSizeText(i));
+    for (int i = 0; i < kFrameSizeCount; ++i) (i == 0 ? sizes : sizes += ' ') += FrameSizeText(i);
     Bad(path + ".frame_size", Shown(size) + " is not a frame size of the grid: " + sizes);
   }
 
@@ -109,7 +109,7 @@ TGridCamera ReadGridCamera(const TJson& g, const std::string& path) {
     if (CodecCaption(c) == codecText) camera.Column = c;
   if (camera.Column == 0) {
     std::string columns;
-    for (int c = 1; c <= kColumnCount; ++c) columns += (c == 1 ? "" : ", ") + std::string(CodecCaption(c));
+    for (int c = 1; c <= kColumnCount; ++c) (c == 1 ? columns : columns += ", ") += CodecCaption(c);
     Bad(path + ".codec", Shown(codec) + " is not a codec of the grid (" + columns +
                              "); for another codec give the camera's \"bitrate\" instead");
   }
@@ -291,9 +291,17 @@ class TPlanSax {
   }
   std::string Path() const {
     std::string path;
+    // Appended piece by piece: g++ 12 warns wrongly about "[" + text (-Wrestrict).
     for (std::size_t i = 0; i < Depth; ++i) {
       const TFrame& f = Frames[i];
-      path += f.IsArray ? "[" + std::to_string(f.Index) + "]" : (path.empty() ? "" : ".") + f.Key;
+      if (f.IsArray) {
+        path += '[';
+        path += std::to_string(f.Index);
+        path += ']';
+      } else {
+        if (!path.empty()) path += '.';
+        path += f.Key;
+      }
     }
     return path;
   }
@@ -328,7 +336,7 @@ TSitePlan ReadSitePlan(std::string_view json) {
                       ", not a list of camera groups");
   plan.Groups.reserve(groups->size());
   for (std::size_t i = 0; i < groups->size(); ++i)
-    plan.Groups.push_back(ReadGroup((*groups)[i], "groups[" + std::to_string(i) + "]"));
+    plan.Groups.push_back(ReadGroup((*groups)[i], std::string("groups[").append(std::to_string(i)).append("]")));
   const TJson* disks = Find(root, "disks");
   if (disks == nullptr) Bad("disks", "missing; the plan names its disk set");
   plan.Disks = ReadDisks(*disks);
