@@ -165,6 +165,7 @@ TEST(UsableBytes, RaidLevelsAndTheShareKeptFree) {
       {Disks("8T", 3, rlNone), 24000000000000u},
       {Disks("8T", 2, rlRaid0), 16000000000000u},
       {Disks("8T", 3, rlRaid1), 8000000000000u},         // three mirrors of one disk
+      {Disks("8T", 4, rlRaid1), 8000000000000u},         // four mirrors, not two pairs
       {Disks("8T", 4, rlRaid5), 24000000000000u},        // 3 x 8 T
       {Disks("4T", 6, rlRaid6), 16000000000000u},        // (6 - 2) x 4 T
       {Disks("4T", 6, rlRaid10), 12000000000000u},       // 6 / 2 x 4 T
