@@ -3,8 +3,8 @@
 #include <array>
 #include <bit>
 #include <stdexcept>
-#include <vector>
 
+#include "calc/BigUint.h"
 #include "calc/ExactArithmetic.h"
 #include "calc/RateTable.h"
 #include "calc/Storage.h"
@@ -13,96 +13,11 @@
 
 namespace {
 
-// An unsigned integer of any length, just enough for the disk figures: products of a few
-// factors and one floor division. Limbs are 32-bit, least significant first, with no zero limb
-// at the top (zero has none), so that the 32-bit build needs no 128-bit type.
-class TBigUint {
- public:
-  explicit TBigUint(std::uint64_t value) {
-    for (; value != 0; value >>= 32) Limbs.push_back(static_cast<std::uint32_t>(value));
-  }
-
-  TBigUint& MultiplyBy(std::uint32_t factor) {
-    std::uint64_t carry = 0;
-    for (std::uint32_t& limb : Limbs) {
-      const std::uint64_t product = std::uint64_t{limb} * factor + carry;
-      limb = static_cast<std::uint32_t>(product);
-      carry = product >> 32;
-    }
-    if (carry != 0) Limbs.push_back(static_cast<std::uint32_t>(carry));
-    Trim();
-    return *this;
-  }
-
-  TBigUint& MultiplyByPower(std::uint32_t base, int power) {
-    for (int i = 0; i < power; ++i) MultiplyBy(base);
-    return *this;
-  }
-
-  TBigUint& ShiftLeft(int bits) {
-    if (Limbs.empty() || bits == 0) return *this;
-    Limbs.insert(Limbs.begin(), static_cast<std::size_t>(bits / 32), 0u);
-    const int rest = bits % 32;
-    if (rest != 0) {
-      std::uint32_t carry = 0;
-      for (std::uint32_t& limb : Limbs) {
-        const std::uint32_t next = limb >> (32 - rest);
-        limb = (limb << rest) | carry;
-        carry = next;
-      }
-      if (carry != 0) Limbs.push_back(carry);
-    }
-    return *this;
-  }
-
-  int BitLength() const {
-    if (Limbs.empty()) return 0;
-    return static_cast<int>(32 * (Limbs.size() - 1)) + 32 - std::countl_zero(Limbs.back());
-  }
-
-  friend int Compare(const TBigUint& a, const TBigUint& b) {
-    if (a.Limbs.size() != b.Limbs.size()) return a.Limbs.size() < b.Limbs.size() ? -1 : 1;
-    for (std::size_t i = a.Limbs.size(); i-- > 0;)
-      if (a.Limbs[i] != b.Limbs[i]) return a.Limbs[i] < b.Limbs[i] ? -1 : 1;
-    return 0;
-  }
-
-  // *this -= b; b must not be larger.
-  void Subtract(const TBigUint& b) {
-    std::int64_t borrow = 0;
-    for (std::size_t i = 0; i < Limbs.size(); ++i) {
-      std::int64_t d = std::int64_t{Limbs[i]} - borrow - (i < b.Limbs.size() ? std::int64_t{b.Limbs[i]} : 0);
-      borrow = d < 0 ? 1 : 0;
-      if (d < 0) d += std::int64_t{1} << 32;
-      Limbs[i] = static_cast<std::uint32_t>(d);
-    }
-    Trim();
-  }
-
-  bool IsZero() const { return Limbs.empty(); }
-
- private:
-  void Trim() {
-    while (!Limbs.empty() && Limbs.back() == 0) Limbs.pop_back();
-  }
-  std::vector<std::uint32_t> Limbs;
-};
-
-// floor(a / b) by binary long division; b must not be zero and the quotient must stay below
-// 2^63.
-std::uint64_t DivideFloor(TBigUint a, const TBigUint& b) {
-  if (b.IsZero()) throw std::domain_error("division by zero");
-  std::uint64_t quotient = 0;
-  for (int shift = a.BitLength() - b.BitLength(); shift >= 0; --shift) {
-    TBigUint shifted = b;
-    shifted.ShiftLeft(shift);
-    if (Compare(a, shifted) >= 0) {
-      if (shift >= 63) throw std::range_error("quotient beyond 63 bits");
-      a.Subtract(shifted);
-      quotient |= std::uint64_t{1} << shift;
-    }
-  }
-  return quotient;
+// floor(a / b); b must not be zero and the quotient must stay below 2^63.
+std::uint64_t DivideFloor(const TBigUint& a, const TBigUint& b) {
+  const TBigDivision d = Divide(a, b);
+  if (d.Quotient.BitLength() > 63) throw std::range_error("quotient beyond 63 bits");
+  return d.Quotient.ToUint64();
 }
 
 // Digits x UnitBase^UnitPower: the disk size in bytes times 10^FractionDigits.

@@ -1,6 +1,6 @@
 # The Windows download: `cmake --build --preset win64 --target dist` (or win32) makes
-# build/dist/diskspace-VERSION-win64.zip (or -win32.zip) holding the three programs and
-# ReadMe.txt in one folder of the same name. CPack builds it in the build folder (the `package`
+# build/dist/diskspace-VERSION-win64.zip (or -win32.zip) holding the three programs, ReadMe.txt
+# and the example site plan in one folder of the same name. CPack builds it in the build folder (the `package`
 # target alone stops there); `dist` then copies the zip, and only the zip, to build/dist. The programs are linked statically (Common.cmake),
 # so they need nothing but Windows' own DLLs; tools/check-package verifies that.
 if(NOT WIN32)
@@ -21,6 +21,8 @@ string(REPLACE "\n" "\r\n" DS_README "${DS_README}")
 string(ASCII 239 187 191 DS_BOM)
 file(WRITE ${CMAKE_BINARY_DIR}/ReadMe.txt "${DS_BOM}${DS_README}")
 install(FILES ${CMAKE_BINARY_DIR}/ReadMe.txt DESTINATION .)
+# The example plan of `storagecalc plan`, as the README shows it.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/site-plan.json DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME diskspace)

@@ -17,6 +17,8 @@
 #include "calc/StrToInt.h"
 #include "framework/core/Exceptions.h"
 #include "tools/console/Console.h"
+#include "tools/storagecalc/PlanCommand.h"
+#include "tools/storagecalc/Usage.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ constexpr std::string_view kHelp =
     "Usage: storagecalc SIZE DURATION FPS CAMERAS [--tsv | --json] [--motion PERCENT]\n"
     "                   [--disk SIZE] [--separator C]\n"
     "       storagecalc --all [--separator C]\n"
+    "       storagecalc plan FILE [--check | --need-days N] [--explain] [--json]\n"
     "       storagecalc --help\n"
     "\n"
     "Prints the disk space a recording needs, as the calculator window shows it: for each of\n"
@@ -68,14 +71,41 @@ constexpr std::string_view kHelp =
     "  --separator C  decimal separator to use instead of the regional setting\n"
     "  --help         this text\n"
     "\n"
+    "Planning a whole site: storagecalc plan FILE reads a plan (JSON; FILE - reads standard\n"
+    "input) and prints, per group of cameras and in total, the bytes written a day, the storage\n"
+    "for the group's retention and the ingest while every camera records; the disk set's usable\n"
+    "capacity; whether the plan fits, the days the disks hold, and the smallest count of such\n"
+    "disks that holds the retention. A plan:\n"
+    "  {\"groups\": [\n"
+    "     {\"name\": \"gate\", \"count\": 4, \"bitrate\": \"4 Mbit/s\", \"hours_per_day\": 12,\n"
+    "      \"motion_percent\": 100, \"retention_days\": 30},\n"
+    "     {\"name\": \"hall\", \"count\": 2, \"frame_size\": \"768x576\", \"codec\": \"MPEG4\",\n"
+    "      \"colour\": true, \"fps\": 12, \"retention_days\": 7}],\n"
+    "   \"disks\": {\"size\": \"8T\", \"count\": 4, \"raid\": \"5\", \"free_percent\": 0}}\n"
+    "  A group has a name, a count (1 to 1000000), retention_days (1 to 36600), hours_per_day\n"
+    "  (1 to 24, default 24) and motion_percent (1 to 100, default 100), and either a bitrate\n"
+    "  (bit/s, kbit/s, Mbit/s or Gbit/s, decimal: 1 Mbit/s = 1000000 bits a second; a codec\n"
+    "  beside it is only a label) or a camera of the grid: frame_size, codec (a column caption\n"
+    "  of the grid), colour (true or false) and fps. The disk set has a size (as --disk reads\n"
+    "  it), a count, raid (\"none\" or \"jbod\", \"0\", \"1\", \"5\", \"6\", \"10\") and free_percent\n"
+    "  (0 to 99, default 0). RAID 0 and 1 take 2 disks or more, 5 three or more, 6 four or more,\n"
+    "  10 an even count of 4 or more; their data disks are all (none, 0), one (1: each disk\n"
+    "  mirrors it, so more disks add no room), all but one (5), all but two (6), half (10).\n"
+    "  Rounding, the only steps that are not exact integer arithmetic: a grid camera writes an\n"
+    "  hour the window's \"1 час\" amount for one camera, unrounded, to the nearest byte; a\n"
+    "  group's day is rounded up to a whole byte; what the disks hold rounds down (a disk's bytes,\n"
+    "  the share kept free, the days held), what the plan needs rounds up (ingest bits a second,\n"
+    "  disks). TB, GiB and the like beside a byte count are it to two decimals, halves up.\n"
+    "  --check        exit status 0 when every group's own retention fits the disks, 1 when not\n"
+    "                 (the shortfall in bytes and in disks is printed)\n"
+    "  --need-days N  the same for N days of every group\n"
+    "  --explain      each figure's exact byte count and how it is formed, in decimal and\n"
+    "                 binary units side by side\n"
+    "  --json         all of it as JSON, byte counts as exact integers\n"
+    "  A bad plan prints where and what is wrong (groups[2].bitrate: ...) and exits with 2.\n"
+    "\n"
     "Output is UTF-8; a Windows console receives it as wide text, whatever its code page.\n"
     "Bad input prints a message on standard error and exits with status 2.\n";
-
-// A command line we cannot act on: exit status 2.
-class TUsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 using TFieldTexts = std::array<std::string, kResultFieldCount>;
 
@@ -379,6 +409,14 @@ void WriteJson(TConsoleOutput& out, int size, int duration, std::int32_t rate, s
 }
 
 int Run(const std::vector<std::string>& arguments, TConsoleOutput& out) {
+  if (!arguments.empty() && arguments.front() == "plan") {
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+      out.Write(kHelp);
+      return 0;
+    }
+    return RunPlan(rest, out);
+  }
   const TOptions options = ParseOptions(arguments);
   if (options.Help) {
     out.Write(kHelp);
