@@ -218,8 +218,11 @@ void TsSystemMenu::SkinItemClick(TObject* sender) {
   auto report = [this](const std::string& text) {
     if (Application) Application->ShowException(Exception(text));
   };
-  // A folder that cannot be a skin is refused before anything is loaded; the skin stays.
-  if (const std::string fault = SkinFolderFault(manager->GetFullskinDirectory(), name); !fault.empty()) {
+  // A folder that cannot be a skin is refused before anything is loaded; the skin stays. A stored
+  // skin's name is the stored skin when its folder cannot be one.
+  const bool stored = manager->InternalSkins().IndexOf(name) >= 0;
+  if (const std::string fault = stored ? std::string() : SkinFolderFault(manager->GetFullskinDirectory(), name);
+      !fault.empty()) {
     report(SkinRefusalText(name, fault));
     return;
   }

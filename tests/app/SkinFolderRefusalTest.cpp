@@ -345,6 +345,18 @@ TEST_F(SkinFolderRefusalTest, NamesWithAmpersandsOrDashesAreListedAndChosenAsThe
   }
 }
 
+// A folder named like a stored skin takes its place only when it can be a skin: empty, it leaves
+// the stored skin to be chosen, without a box.
+TEST_F(SkinFolderRefusalTest, AnEmptyFolderNamedLikeAStoredSkinLeavesTheStoredSkin) {
+  MakeFolder("MacOS (internal)", {});
+  auto boxes = std::make_unique<TMessageBoxWatcher>();
+  ASSERT_TRUE(ChooseSkin("MacOS (internal)"));
+  EXPECT_TRUE(boxes->Seen().empty());
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "MacOS (internal)");
+  EXPECT_EQ(sSkinData->SkinPath, "");
+  ExpectCaptionOnScreen();
+}
+
 // "Options.dat" saved as "Unicode" by an editor: UTF-16 with its byte-order mark, read as such.
 TEST_F(SkinFolderRefusalTest, AnOptionsFileInUtf16IsReadAsSuch) {
   auto utf16 = [](const std::string& ascii, bool bigEndian) {
