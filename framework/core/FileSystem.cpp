@@ -2,7 +2,9 @@
 
 #include <fstream>
 #include <system_error>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unordered_map>
 
 #include "framework/core/StrUtils.h"
@@ -97,6 +99,63 @@ bool ForceDirectories(std::string_view path) {
   std::error_code ec;
   fs::create_directories(PathFromUtf8(path), ec);
   return DirectoryExists(path);
+}
+
+std::optional<std::uintmax_t> FileSize(std::string_view path) {
+  std::error_code ec;
+  const fs::path p = ExistingPath(path);
+  if (path.empty() || !fs::is_regular_file(p, ec)) return std::nullopt;
+  const std::uintmax_t size = fs::file_size(p, ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
+#ifdef _WIN32
+std::string FinalPath(std::string_view path) {
+  if (path.empty()) return {};
+  // The system follows the links (symbolic links, junctions) when it opens the file; its
+  // final name is then the real place. Opening for no access reads neither file nor folder.
+  HANDLE file = CreateFileW(PathFromUtf8(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+  if (length >= name.size()) {
+    name.resize(length + 1);
+    length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+  }
+  CloseHandle(file);
+  if (length == 0 || length >= name.size()) return {};
+  name.resize(length);
+  if (name.starts_with(L"\\\\?\\UNC\\")) name = L"\\\\" + name.substr(8);
+  else if (name.starts_with(L"\\\\?\\")) name = name.substr(4);
+  return PathToUtf8(fs::path(name));
+}
+#else
+std::string FinalPath(std::string_view path) {
+  std::error_code ec;
+  const fs::path p = fs::canonical(ExistingPath(path), ec);
+  return ec ? std::string() : PathToUtf8(p);
+}
+#endif
+
+bool LeadsOutside(std::string_view path, std::string_view folder) {
+  const std::string inner = FinalPath(path);
+  std::string outer = FinalPath(folder);
+  if (inner.empty() || outer.empty()) return false;
+#ifdef _WIN32
+  const char separator = '\\';
+  auto same = [](std::string_view a, std::string_view b) {
+    const std::wstring wa = PathFromUtf8(a).wstring(), wb = PathFromUtf8(b).wstring();
+    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()), TRUE) ==
+           CSTR_EQUAL;
+  };
+#else
+  const char separator = '/';
+  auto same = [](std::string_view a, std::string_view b) { return a == b; };
+#endif
+  if (outer.back() != separator) outer += separator;
+  return inner.size() <= outer.size() || !same(std::string_view(inner).substr(0, outer.size()), outer);
 }
 
 std::optional<std::string> ReadFileBytes(std::string_view path, std::size_t maxBytes) {

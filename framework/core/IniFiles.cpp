@@ -4,16 +4,32 @@
 #include "framework/core/FileSystem.h"
 #include "framework/core/StrUtils.h"
 
+const char* IniEncodingName(TIniEncoding encoding) {
+  switch (encoding) {
+    case TIniEncoding::ieUtf8: return "UTF-8";
+    case TIniEncoding::ieUtf16LE: return "UTF-16 little-endian";
+    case TIniEncoding::ieUtf16BE: return "UTF-16 big-endian";
+    default: return "code page 1251";
+  }
+}
+
 TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
   if (fileName_.empty()) return;
   if (auto bytes = ReadFileBytes(fileName_)) LoadFromBytes(*bytes);
 }
 
 void TMemIniFile::LoadFromBytes(std::string_view bytes) {
-  utf8_ = StartsWithUtf8Bom(bytes);
-  if (utf8_) {
+  if (StartsWithUtf8Bom(bytes)) {
+    encoding_ = TIniEncoding::ieUtf8;
     SetText(bytes.substr(3));
+  } else if (bytes.starts_with("\xFF\xFE")) {
+    encoding_ = TIniEncoding::ieUtf16LE;
+    SetText(Utf16ToUtf8(bytes.substr(2), false));
+  } else if (bytes.starts_with("\xFE\xFF")) {
+    encoding_ = TIniEncoding::ieUtf16BE;
+    SetText(Utf16ToUtf8(bytes.substr(2), true));
   } else {
+    encoding_ = TIniEncoding::ieCp1251;
     SetText(Cp1251ToUtf8(bytes));
   }
 }
@@ -183,7 +199,7 @@ void TMemIniFile::DeleteKey(std::string_view section, std::string_view key) {
 
 std::string TMemIniFile::ToBytes() const {
   const std::string text = GetStrings().Text();
-  if (!utf8_) {
+  if (encoding_ == TIniEncoding::ieCp1251) {
     if (auto cp1251 = Utf8ToCp1251(text)) return *cp1251;
   }
   return "\xEF\xBB\xBF" + text;

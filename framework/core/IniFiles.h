@@ -3,9 +3,10 @@
 // names match without regard to case; sections and keys keep file order. Reading never touches
 // the disk; UpdateFile writes everything back at once.
 //
-// On disk the text is code page 1251 unless it starts with a UTF-8 byte-order mark; in memory
-// it is UTF-8. A file read as UTF-8 is written back as UTF-8, and so is one that has gained a
-// character 1251 cannot hold, so that writing never loses text.
+// On disk the text is code page 1251 unless it starts with a byte-order mark: UTF-8, or UTF-16
+// (little- or big-endian, as editors save "Unicode"); in memory it is UTF-8. A file read as
+// 1251 is written back as 1251 unless it has gained a character 1251 cannot hold; anything else
+// is written as UTF-8 with its mark, so that writing never loses text.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,12 +16,18 @@
 
 #include "framework/core/StringList.h"
 
+enum class TIniEncoding { ieCp1251, ieUtf8, ieUtf16LE, ieUtf16BE };
+// "code page 1251", "UTF-8", "UTF-16 little-endian", "UTF-16 big-endian".
+const char* IniEncodingName(TIniEncoding encoding);
+
 class TMemIniFile {
  public:
   // Reads `fileName` when it exists; an empty name gives an ini that lives in memory only.
   explicit TMemIniFile(std::string fileName = {});
 
   const std::string& FileName() const { return fileName_; }
+  // How the text was stored when it was read (code page 1251 for an ini made in memory).
+  TIniEncoding Encoding() const { return encoding_; }
 
   // Replaces the whole content with `bytes` in the on-disk encoding (as read from a file).
   void LoadFromBytes(std::string_view bytes);
@@ -76,7 +83,7 @@ class TMemIniFile {
   void Reindex();
 
   std::string fileName_;
-  bool utf8_ = false;
+  TIniEncoding encoding_ = TIniEncoding::ieCp1251;
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> sectionIndex_;
 };

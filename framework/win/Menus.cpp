@@ -127,6 +127,10 @@ void BuildMenu(HMENU menu, TMenuItem& parent, TShownMenu& shown) {
     TMenuItem* item = parent.Items(i);
     if (!item->Visible()) continue;
     std::wstring caption = Widen(item->Caption());
+    // The platform's text marks an access key with "&"; "&&" is one "&" shown.
+    if (item->PlainCaption())
+      for (std::size_t at = caption.find(L'&'); at != std::wstring::npos; at = caption.find(L'&', at + 2))
+        caption.insert(at, 1, L'&');
     if (item->ShortCut() != 0) caption += L"\t" + Widen(ShortCutToText(item->ShortCut()));
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
@@ -173,7 +177,7 @@ void MeasurePlain(TMenuItem& item, TCanvas& canvas, int& width, int& height) {
     text += ShortCutToText(item.ShortCut());
   }
   TRect r{0, 0, 0, 0};
-  canvas.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  canvas.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | (item.PlainCaption() ? DT_NOPREFIX : 0u));
   width = WidthOf(r) + 2 * GetSystemMetrics(SM_CXMENUCHECK);
   height = std::max(HeightOf(r), GetSystemMetrics(SM_CYMENU));
 }
@@ -188,7 +192,7 @@ void DrawPlain(TMenuItem& item, TCanvas& canvas, TRect rect, TOwnerDrawState sta
   canvas.SetBrushStyle(TBrushStyle::bsClear);
   TRect text = rect;
   text.Left += GetSystemMetrics(SM_CXMENUCHECK);
-  canvas.DrawText(item.Caption(), text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
+  canvas.DrawText(item.Caption(), text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | (item.PlainCaption() ? DT_NOPREFIX : 0u));
 }
 
 // Owner-draw requests reach the menu's owner window; while a popup is shown, its owner is

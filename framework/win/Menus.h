@@ -50,7 +50,11 @@ class TMenuItem : public TComponent {
   TShortCut ShortCut() const { return shortCut_; }
   void SetShortCut(TShortCut value) { shortCut_ = value; }
   // The caption "-" makes the item a separator.
-  bool IsLine() const { return caption_ == "-"; }
+  bool IsLine() const { return caption_ == "-" && !plainCaption_; }
+  // The caption is shown as it stands, as a name is: "&" marks no access key, "-" makes no
+  // separator, and skinned menus draw no divider text for "-x-".
+  bool PlainCaption() const { return plainCaption_; }
+  void SetPlainCaption(bool value) { plainCaption_ = value; }
   bool Checked() const { return checked_; }
   void SetChecked(bool value) { checked_ = value; }
   // The menu's default item (drawn bold by the platform and by skinned menus).
@@ -94,6 +98,7 @@ class TMenuItem : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   TShortCut shortCut_ = 0;
+  bool plainCaption_ = false;
   bool checked_ = false;
   bool default_ = false;
   int imageIndex_ = -1;

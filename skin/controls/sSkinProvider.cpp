@@ -1053,15 +1053,9 @@ void TsSkinProvider::BuildRegionRects() {
   const TsCommonData& sd = SkinData();
   const bool iconic = hookedWindow_ != nullptr && IsIconic(hookedWindow_);
   const std::int32_t width = iconic ? 160 : Form->Width();
-  if (IsValidImgIndex(sd.BorderIndex)) {
-    AddRgn(RegionRects, width, sd.BorderIndex, TsRgnEdge::reTop, 0);
-    AddRgn(RegionRects, width, sd.BorderIndex, TsRgnEdge::reBottom,
-           Form->Height() - RgnImageHeight(sd.BorderIndex) / 3);
-  }
   const std::int32_t title = GetSkinIndex("FORMTITLE");
-  const std::int32_t titleBorder = GetMaskIndex(title, "FORMTITLE", "BORDERSMASK");
-  if (IsValidSkinIndex(title) && IsValidImgIndex(titleBorder))
-    AddRgn(RegionRects, width, titleBorder, TsRgnEdge::reTop, 0);
+  const std::int32_t titleBorder = IsValidSkinIndex(title) ? GetMaskIndex(title, "FORMTITLE", "BORDERSMASK") : -1;
+  RegionRects = FrameRegionCuts(width, Form->Height(), sd.BorderIndex, titleBorder);
 }
 
 void TsSkinProvider::UpdateRgn() {

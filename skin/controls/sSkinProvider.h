@@ -242,6 +242,11 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void PaintCaption(HDC DC);
   void OurPaintHandler();
   void PaintForm(HDC DC);
+  // The part of the window's frame that the skin now in the arrays (loaded, perhaps not yet
+  // announced) would leave without a visible pixel through the region its masks give: "caption"
+  // (the whole band from the top edge to the client area) or "close button"; empty when both
+  // keep one, or when the skin has no section for the frame.
+  std::string HiddenFramePart() const;
   // Rebuilds RegionRects from the border masks of the sections.
   void BuildRegionRects();
   void UpdateRgn();

@@ -26,6 +26,7 @@
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/sAlphaGraph.h"
+#include "skin/paint/sFrameRegion.h"
 #include "skin/paint/win/sCommonData.h"
 
 namespace {
@@ -672,4 +673,21 @@ void TsSkinProvider::SizeOutline(POINT at) {
 void TsSkinProvider::EndDrag(POINT at) {
   StopMove(at.x, at.y);
   ReleaseCapture();
+}
+
+// [SECTION] Frame check of a new skin ----------------------------------------------------------
+// Looked up by name, not through SkinData's indexes: the skin may not have been announced yet.
+// The close button's place is PaintBorderIcons's.
+
+std::string TsSkinProvider::HiddenFramePart() const {
+  if (Form == nullptr || !HasBorder()) return {};
+  TsFrameGeometry frame;
+  frame.Width = Form->Width();
+  frame.Height = Form->Height();
+  frame.HeaderHeight = HeaderHeight();
+  frame.BorderWidth = BorderWidth();
+  frame.BorderHeight = BorderHeight();
+  frame.CaptionHeight = CaptionHeight();
+  frame.CloseButton = borderIcons_.Contains(biSystemMenu);
+  return ::HiddenFramePart(frame, SkinData().SkinSection);
 }

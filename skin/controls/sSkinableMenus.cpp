@@ -200,7 +200,7 @@ void TsSkinableMenus::InitItems(bool value) {
 
 bool TsSkinableMenus::IsDivText(const TMenuItem* item) {
   const std::string& caption = item->Caption();
-  return caption.size() > 1 && caption.front() == '-' && caption.back() == '-';
+  return !item->PlainCaption() && caption.size() > 1 && caption.front() == '-' && caption.back() == '-';
 }
 
 TsMenuItemType TsSkinableMenus::ItemType(const TMenuItem* item) {
@@ -251,7 +251,8 @@ void TsSkinableMenus::sMeasureItem(TObject* Sender, TCanvas& ACanvas, int& Width
       Width = 2 * glyph + WidthOf(text) + 3 * Margin;
       break;
     default:
-      ACanvas.DrawText(item->Caption() + ShortCutText(item), text, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+      ACanvas.DrawText(item->Caption() + ShortCutText(item), text,
+                       DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | (item->PlainCaption() ? DT_NOPREFIX : 0u));
       Width = 2 * glyph + WidthOf(text) + 3 * Margin;
       break;
   }
@@ -357,11 +358,12 @@ void TsSkinableMenus::sAdvancedDrawItem(TObject* Sender, TCanvas& ACanvas, TRect
   if (item->Default()) canvas.Font().SetStyle(static_cast<TFontStyles>(canvas.Font().Style() | fsBold));
   std::string caption = item->Caption();
   UINT align = Alignment == TAlignment::taRightJustify ? DT_RIGHT : Alignment == TAlignment::taCenter ? DT_CENTER : DT_LEFT;
-  if (!caption.empty() && caption.front() == '\b') {
+  if (!item->PlainCaption() && !caption.empty() && caption.front() == '\b') {
     caption = caption.substr(1) + "      ";
     align = DT_RIGHT;
   }
-  const UINT flags = align | DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_HIDEPREFIX;
+  const UINT flags = align | DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP |
+                     (item->PlainCaption() ? DT_NOPREFIX : DT_HIDEPREFIX);
   TRect textRect{glyph.X + 2 * Margin, 0, w, h};
   WriteTextEx(canvas, caption, item->Enabled(), textRect, flags, menuItem, hot);
   if (item->ShortCut() != 0) {

@@ -7,7 +7,12 @@
 #include "framework/core/StrUtils.h"
 #include "framework/core/StringList.h"
 #include "framework/win/Text.h"
+#include "framework/win/Graphics.h"
 #include "skin/controls/sSkinProvider.h"
+#include "skin/controls/sSkinableMenus.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/sSkinFolder.h"
+#include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/win/sSkinManager.h"
 #include "skin/paint/win/sCommonData.h"
@@ -109,6 +114,30 @@ void TsSystemMenu::UpdateItems() {
 
 // [SECTION] Skin list ---------------------------------------------------------------------------
 
+namespace {
+
+// `name` as a skin item shows it: whole when its text is at most `maxWidth` pixels wide in the
+// menu font, else its longest beginning (whole characters) followed by "..." that fits.
+std::string ShortenedSkinName(const std::string& name, TCanvas& canvas, int maxWidth) {
+  if (canvas.TextWidth(name) <= maxWidth) return name;
+  // The ends of the UTF-8 characters, where a beginning may be cut.
+  std::vector<std::size_t> ends;
+  for (std::size_t i = 1; i <= name.size(); ++i)
+    if (i == name.size() || (static_cast<unsigned char>(name[i]) & 0xC0) != 0x80) ends.push_back(i);
+  std::size_t low = 0, high = ends.size();  // ends[k] fits for k < low; ends[k] does not for k >= high
+  while (low < high) {
+    const std::size_t middle = (low + high) / 2;
+    if (canvas.TextWidth(name.substr(0, ends[middle]) + "...") <= maxWidth) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return (low == 0 ? std::string() : name.substr(0, ends[low - 1])) + "...";
+}
+
+}  // namespace
+
 void TsSystemMenu::MakeSkinItems() {
   TsSkinManager* manager = SkinManager();
   if (!manager) return;
@@ -122,10 +151,22 @@ void TsSystemMenu::MakeSkinItems() {
   auto* line = new TMenuItem(nullptr);
   line->SetCaption("-");
   Items().Insert(1, line);
+  // The list may take half the work area: an item's text may take that, less the room of the
+  // item's glyph columns and margins and of the menu's frame.
+  RECT work{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) work = RECT{0, 0, 640, 480};
+  TBitmap measuring(1, 1);
+  AssignMenuFont(measuring.Canvas().Font());
+  constexpr int kItemRoom = 80;
+  const int maxTextWidth = std::max<int>((work.right - work.left) / 2 - kItemRoom, 40);
+  skinNames_.clear();
   for (int i = 0; i < names.Count(); ++i) {
     auto* item = new TMenuItem(nullptr);
     item->SetName(kSkinSelectItemName + std::to_string(i));
-    item->SetCaption(names[i]);
+    // A folder's name is shown as it is: "&" is no access key, "-" no separator.
+    item->SetCaption(ShortenedSkinName(names[i], measuring.Canvas(), maxTextWidth));
+    item->SetPlainCaption(true);
+    skinNames_.push_back(names[i]);
     item->OnClick = [this](TObject* sender) { SkinItemClick(sender); };
     skins->Add(item);
   }
@@ -138,19 +179,66 @@ void TsSystemMenu::RemoveSkinItems() {
   if (Items().Count() > 0 && Items().Items(0)->IsLine()) Items().Delete(0);
 }
 
+namespace {
+
+// While a chosen skin loads: it is not announced (NonAutoUpdate), and the skinning engine's box
+// names it. Both are given back at the end.
+class TQuietLoad {
+ public:
+  TQuietLoad(TsSkinManager& manager, const std::string& name)
+      : manager_(manager), nonAutoUpdate_(NonAutoUpdate), showError_(manager.ShowError) {
+    NonAutoUpdate = true;
+    manager.ShowError = [shown = showError_, name](const std::string& text) {
+      if (shown) shown(SkinRefusalText(name, text));
+    };
+  }
+  ~TQuietLoad() {
+    NonAutoUpdate = nonAutoUpdate_;
+    manager_.ShowError = showError_;
+  }
+  TQuietLoad(const TQuietLoad&) = delete;
+  TQuietLoad& operator=(const TQuietLoad&) = delete;
+
+ private:
+  TsSkinManager& manager_;
+  bool nonAutoUpdate_;
+  std::function<void(const std::string&)> showError_;
+};
+
+}  // namespace
+
 void TsSystemMenu::SkinItemClick(TObject* sender) {
   TsSkinManager* manager = SkinManager();
   auto* item = dynamic_cast<TMenuItem*>(sender);
-  if (!manager || !item) return;
-  std::string name = item->Caption();
-  std::erase(name, '&');
+  if (!manager || !item || item->Parent() == nullptr) return;
+  // The skin is the name the item was made for, whatever its caption shows.
+  const int index = item->Parent()->IndexOf(item);
+  if (index < 0 || index >= static_cast<int>(skinNames_.size())) return;
+  const std::string name = skinNames_[static_cast<std::size_t>(index)];
+  auto report = [this](const std::string& text) {
+    if (Application) Application->ShowException(Exception(text));
+  };
+  // A folder that cannot be a skin is refused before anything is loaded; the skin stays. A stored
+  // skin's name is the stored skin when its folder cannot be one.
+  const bool stored = manager->InternalSkins().IndexOf(name) >= 0;
+  if (const std::string fault = stored ? std::string() : SkinFolderFault(manager->GetFullskinDirectory(), name);
+      !fault.empty()) {
+    report(SkinRefusalText(name, fault));
+    return;
+  }
   // A skin that cannot be loaded must not leave the window without its frame, close button and
   // this menu: its error is shown, then the skin chosen before is loaded and announced again.
+  // The new skin is loaded without being announced, so that it is checked before it is shown.
   const std::string previous = manager->SkinName();
   const bool wasActive = manager->Active();
   try {
+    const TQuietLoad quiet(*manager, name);
     manager->SetSkinName(name);
     if (!manager->Active()) manager->SetActive(true);
+  } catch (const std::exception& error) {
+    report(SkinLoadErrorText(name, error));
+    RestoreSkin(*manager, previous, wasActive);
+    return;
   } catch (...) {
     HandleApplicationException(this);
     RestoreSkin(*manager, previous, wasActive);
@@ -162,14 +250,21 @@ void TsSystemMenu::SkinItemClick(TObject* sender) {
     return;
   }
   // A skin without the section of the window's frame leaves the window without its caption
-  // buttons and this menu: it is reported, and the skin of before comes back.
+  // buttons and this menu, and one whose frame region cuts the caption or the close button away
+  // leaves it without a way back: the skin of before comes back, then the box says why.
   const std::string frame = FOwner != nullptr ? FOwner->SkinData().SkinSection : std::string();
-  if (manager->Active() && !frame.empty() && GetSkinIndex(frame) < 0) {
-    if (Application)
-      Application->ShowException(
-          Exception("The skin \"" + name + "\" has no section \"" + UpperCase(frame) + "\" for the window's frame"));
+  if (!frame.empty() && GetSkinIndex(frame) < 0) {
     RestoreSkin(*manager, previous, wasActive);
+    report("The skin \"" + name + "\" has no section \"" + UpperCase(frame) + "\" for the window's frame");
+    return;
   }
+  if (const std::string hidden = FOwner != nullptr ? FOwner->HiddenFramePart() : std::string(); !hidden.empty()) {
+    RestoreSkin(*manager, previous, wasActive);
+    report(SkinRefusalText(name, "its \"" + UpperCase(frame) + "\" border mask leaves no visible pixel of the window's " +
+                                     hidden));
+    return;
+  }
+  if (!NonAutoUpdate) manager->UpdateSkin();
 }
 
 void TsSystemMenu::RestoreSkin(TsSkinManager& manager, const std::string& previous, bool wasActive) {

@@ -11,6 +11,8 @@
 // choosing one selects it through the manager's SkinName.
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
@@ -103,6 +105,8 @@ class TsSystemMenu : public TPopupMenu {
   void MaximizeClick(TObject* sender);
   void CloseClick(TObject* sender);
   void SkinItemClick(TObject* sender);
+  // The skin each item of "Available skins" chooses, by its position there.
+  std::vector<std::string> skinNames_;
   // After a skin that failed to load: `previous` again, else the first stored skin.
   void RestoreSkin(TsSkinManager& manager, const std::string& previous, bool wasActive);
 };

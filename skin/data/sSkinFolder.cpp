@@ -69,6 +69,23 @@ std::string ResolveSkinDirectory(std::string_view skinDirectory, std::string_vie
   return std::string(skinDirectory);
 }
 
+std::string SkinFolderFault(std::string_view fullSkinDirectory, std::string_view name) {
+  // An empty name, or one that climbs out, names no folder of the skin directory.
+  if (name.empty() || name == "." || name == ".." || name.find_first_of("\\/") != std::string_view::npos) return {};
+  const std::string folder = std::string(fullSkinDirectory) + "\\" + std::string(name) + "\\";
+  if (!DirectoryExists(folder)) return {};
+  const std::string options = folder + "Options.dat";
+  const std::string where = " in the folder " + folder;
+  if (DirectoryExists(options)) return "\"Options.dat\"" + where + " is a folder, not a file";
+  const std::optional<std::uintmax_t> size = FileSize(options);
+  if (!size) return "the folder " + folder + " has no \"Options.dat\" file";
+  if (LeadsOutside(options, fullSkinDirectory))
+    return "\"Options.dat\"" + where + " leads out of the skin directory " + std::string(fullSkinDirectory);
+  if (*size > kMaxOptionsBytes)
+    return "\"Options.dat\"" + where + " is larger than 16 MB (" + std::to_string(*size) + " bytes) and is not read";
+  return {};
+}
+
 namespace {
 
 std::string AddSkinFolders(std::string_view fullSkinDirectory, TStringList& list, std::string first,

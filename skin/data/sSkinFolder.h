@@ -50,6 +50,15 @@ std::string SkinFilePath(std::string_view folder, std::string_view name);
 // else stays. No separator is added at the end. `programFolder` ends in a separator.
 std::string ResolveSkinDirectory(std::string_view skinDirectory, std::string_view programFolder);
 
+// The largest "Options.dat" that is read. A skin's whole description takes some kilobytes; a
+// far larger file is no skin, and reading it would hold the window for seconds.
+inline constexpr std::uintmax_t kMaxOptionsBytes = std::uintmax_t{16} << 20;
+// Why the skin folder `name` under `fullSkinDirectory` cannot be a skin, as a sentence for the
+// user: its "Options.dat" is missing, is a folder, leads out of the skin directory through a
+// link, or is larger than kMaxOptionsBytes. Empty when it can be read, and when there is no
+// folder of that name at all (the name may be a stored skin's).
+std::string SkinFolderFault(std::string_view fullSkinDirectory, std::string_view name);
+
 // All skin names: stored skins (in collection order) and the folders under `fullSkinDirectory`
 // whose names do not start with ".", sorted by `compare`. Returns the first stored skin's
 // name, or else the first folder found. The skin manager on Windows sorts as the system does

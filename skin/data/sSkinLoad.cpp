@@ -20,6 +20,13 @@ void Report(const TsSkinSource& source, std::string text) {
   if (source.Problems != nullptr) source.Problems->push_back(std::move(text));
 }
 
+constexpr const char* kOptionsFile = "Options.dat";
+constexpr const char* kCommonSectionsFile = "common sections";
+
+// What a loader error names as its file: the folder's ini has a file name, the common
+// sections' ini lives in memory.
+const char* FileOf(const TMemIniFile& ini) { return ini.FileName().empty() ? kCommonSectionsFile : kOptionsFile; }
+
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 const TsStoredSkin* FindInternal(const TsSkinSource& source) {
@@ -104,9 +111,9 @@ void LoadIniMasks(const TsSkinSource& source, const TMemIniFile& ini, bool skipG
         TsMaskLine line;
         try {
           line = ParseMaskLine(v);
-        } catch (const EConvertError&) {
+        } catch (const EConvertError& e) {
           Report(source, "[" + s + "] " + k + ": bad number in mask line \"" + v + "\"");
-          throw;
+          throw ESkinLoadError(e, FileOf(ini), s, k);
         }
         m.R = line.R;
         m.ImageCount = line.ImageCount;
@@ -176,6 +183,21 @@ void LoadIniJpegs(const TsSkinSource& source, const TMemIniFile& ini, bool alway
 }
 
 }  // namespace
+
+std::string SkinRefusalText(std::string_view skinName, std::string_view reason) {
+  return "The skin \"" + std::string(skinName) + "\" could not be loaded: " + std::string(reason);
+}
+
+std::string DescribeSkinLoadError(const std::exception& error) {
+  std::string where;
+  if (const auto* located = dynamic_cast<const ESkinLoadError*>(&error))
+    where = located->File + ", [" + located->Section + "] " + located->Key + ": ";
+  return where + error.what();
+}
+
+std::string SkinLoadErrorText(std::string_view skinName, const std::exception& error) {
+  return SkinRefusalText(skinName, DescribeSkinLoadError(error));
+}
 
 TStringList PrepareCommonSections(const TStringList& lines) {
   TStringList out;
@@ -323,12 +345,14 @@ bool LoadFolderSections(const TsSkinSource& source, const TMemIniFile& ini) {
     g.BorderColor1 = chain.Int(s, "BORDERCOLOR1", g.BorderColor1);
     g.BorderColor2 = chain.Int(s, "BORDERCOLOR2", g.BorderColor2);
     if (chain.ReachesLoop(s)) Report(source, "[" + s + "] parent chain loops back to a section already visited");
+    const char* key = "GRADIENTDATA";
     try {
       if (g.GradientData != " ") PrepareGradArray(g.GradientData, g.GradientArray);
+      key = "HOTGRADIENTDATA";
       if (g.HotGradientData != " ") PrepareGradArray(g.HotGradientData, g.HotGradientArray);
-    } catch (const EConvertError&) {
+    } catch (const EConvertError& e) {
       Report(source, "[" + s + "] bad number in a gradient description");
-      throw;
+      throw ESkinLoadError(e, kOptionsFile, s, key);
     }
   }
   return true;
@@ -448,12 +472,14 @@ void LoadCommonSections(const TsSkinSource& source) {
     gd.push_back(std::move(g));
     firstOfName.emplace(UpperCase(gd.back().ClassName), gd.size() - 1);
     TsGeneralData& added = gd.back();
+    const char* key = "GRADIENTDATA";
     try {
       if (added.GradientData != " ") PrepareGradArray(added.GradientData, added.GradientArray);
+      key = "HOTGRADIENTDATA";
       if (added.HotGradientData != " ") PrepareGradArray(added.HotGradientData, added.HotGradientArray);
-    } catch (const EConvertError&) {
+    } catch (const EConvertError& e) {
       Report(source, "common section [" + s + "]: bad number in a gradient description");
-      throw;
+      throw ESkinLoadError(e, kCommonSectionsFile, s, key);
     }
   }
 }
@@ -478,7 +504,8 @@ std::string SelectSkinSource(std::string_view skinName, std::string_view fullSki
   sSkinData->SkinFile.reset();
   // An empty name names no folder: it would make the skin directory itself a skin.
   const std::string folder = std::string(fullSkinDirectory) + "\\" + std::string(skinName) + "\\";
-  if (!skinName.empty() && FileExists(folder + "Options.dat")) {
+  // A folder whose "Options.dat" is refused is no folder skin: the name goes on as if it had none.
+  if (!skinName.empty() && FileExists(folder + "Options.dat") && SkinFolderFault(fullSkinDirectory, skinName).empty()) {
     SelectSkinFolder(folder);
     return std::string(skinName);
   }

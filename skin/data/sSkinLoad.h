@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/core/Exceptions.h"
 #include "framework/core/StringList.h"
 
 class TsStoredSkins;
@@ -25,6 +26,28 @@ struct TsSkinSource {
   std::vector<std::string>* Problems = nullptr;  // when set, what a skin author should fix
   bool* Refused = nullptr;  // when set, made true when the folder is refused as old-format
 };
+
+// A conversion error of a loader together with where it was met: the file ("Options.dat", or
+// "common sections" for the manager's lines), the section and the key. Its message is the
+// conversion error's own, so that a caller that shows only the message shows what it did before.
+class ESkinLoadError : public EConvertError {
+ public:
+  ESkinLoadError(const EConvertError& cause, std::string file, std::string section, std::string key)
+      : EConvertError(cause.what()), File(std::move(file)), Section(std::move(section)), Key(std::move(key)) {}
+  std::string File;
+  std::string Section;
+  std::string Key;
+};
+
+// The texts the user sees when a chosen skin is not taken, each naming the skin:
+// The skin "NAME" could not be loaded: REASON
+// where a loader error gives its file, section and key before its own message, as in
+//   Options.dat, [BUTTON] BORDERSMASK: 'x' is not a valid integer value
+// No full stop is added; the error box adds it.
+std::string SkinRefusalText(std::string_view skinName, std::string_view reason);
+std::string SkinLoadErrorText(std::string_view skinName, const std::exception& error);
+// A loader error alone: where it was met (when known), then its message.
+std::string DescribeSkinLoadError(const std::exception& error);
 
 // The common-section lines as the manager keeps them: blanks removed from every line that
 // does not start with ";".

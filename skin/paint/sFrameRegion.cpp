@@ -1,7 +1,11 @@
 #include "skin/paint/sFrameRegion.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "framework/core/PixelView.h"
 #include "skin/data/sSkinData.h"
+#include "skin/data/sSkinLookup.h"
 
 namespace {
 
@@ -78,4 +82,65 @@ std::int32_t RgnImageHeight(std::int32_t Mask) {
   const TsMaskData& m = ma[static_cast<std::size_t>(Mask)];
   if (m.Bmp) return m.Bmp->Height() / 2;
   return MaskSize(m).Height;
+}
+
+std::vector<TRect> FrameRegionCuts(std::int32_t Width, std::int32_t Height, std::int32_t BorderMask, std::int32_t TitleMask) {
+  std::vector<TRect> cuts;
+  if (IsValidImgIndex(BorderMask)) {
+    AddRgn(cuts, Width, BorderMask, TsRgnEdge::reTop, 0);
+    AddRgn(cuts, Width, BorderMask, TsRgnEdge::reBottom, Height - RgnImageHeight(BorderMask) / 3);
+  }
+  if (IsValidImgIndex(TitleMask)) AddRgn(cuts, Width, TitleMask, TsRgnEdge::reTop, 0);
+  return cuts;
+}
+
+bool KeepsAPixel(const std::vector<TRect>& Cuts, const TRect& Area) {
+  if (Area.Left >= Area.Right || Area.Top >= Area.Bottom) return false;
+  // Row by row: the cuts of the row, sorted by their left end, either cover the whole row or
+  // leave a gap.
+  std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> rows(static_cast<std::size_t>(Area.Bottom - Area.Top));
+  for (const TRect& cut : Cuts) {
+    for (std::int32_t y = std::max(cut.Top, Area.Top); y < std::min(cut.Bottom, Area.Bottom); ++y)
+      rows[static_cast<std::size_t>(y - Area.Top)].emplace_back(cut.Left, cut.Right);
+  }
+  for (auto& row : rows) {
+    std::sort(row.begin(), row.end());
+    std::int32_t covered = Area.Left;  // every pixel left of it is cut
+    for (const auto& [left, right] : row) {
+      if (left > covered) break;
+      covered = std::max(covered, right);
+      if (covered >= Area.Right) break;
+    }
+    if (covered < Area.Right) return true;
+  }
+  return false;
+}
+
+std::string HiddenFramePart(const TsFrameGeometry& Frame, std::string_view FrameSection) {
+  const std::int32_t skin = GetSkinIndex(FrameSection);
+  if (!IsValidSkinIndex(skin)) return {};
+  const std::int32_t title = GetSkinIndex("FORMTITLE");
+  const std::int32_t titleBorder = IsValidSkinIndex(title) ? GetMaskIndex(title, "FORMTITLE", "BORDERSMASK") : -1;
+  const std::vector<TRect> cuts =
+      FrameRegionCuts(Frame.Width, Frame.Height, GetMaskIndex(skin, FrameSection, "BORDERSMASK"), titleBorder);
+  if (!KeepsAPixel(cuts, TRect{0, 0, Frame.Width, Frame.HeaderHeight})) return "caption";
+  const std::int32_t close = GetMaskIndex(skin, FrameSection, "BICONCLOSE");
+  if (!Frame.CloseButton || !IsValidImgIndex(close)) return {};
+  // One state image of the glyph, placed right-aligned in the caption as the provider paints it.
+  const TsMaskData& glyph = ma[static_cast<std::size_t>(close)];
+  std::int32_t w = 0, h = 0;
+  if (glyph.Bmp) {
+    w = glyph.Bmp->Width() / 3;
+    h = glyph.Bmp->Height() / 2;
+  } else {
+    w = WidthOf(glyph.R) / std::max<std::int32_t>(glyph.ImageCount, 1);
+    h = HeightOf(glyph.R) / (glyph.MaskType + 1);
+  }
+  w = std::max(w, 0);
+  h = std::max(h, 0);
+  const std::int32_t right = Frame.Width - Frame.BorderWidth;
+  std::int32_t top = (Frame.CaptionHeight + Frame.BorderHeight - h) / 2;
+  if (h < 16) top += 2;
+  if (!KeepsAPixel(cuts, TRect{right - w - 1, top, right - 1, top + h})) return "close button";
+  return {};
 }

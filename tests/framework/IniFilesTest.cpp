@@ -80,6 +80,45 @@ TEST(IniFile, WritesKeepOrderAndRoundTripThroughBothEncodings) {
   EXPECT_EQ(back.ReadString("B", "TEXT", ""), "snow \u2744");
 }
 
+// The same file saved in each encoding an editor offers; the UTF-16 bytes are written out by
+// hand: "[Ф]" is 5B 00 24 04 5D 00 little-endian.
+TEST(IniFile, EachEncodingWithItsMarkReadsTheSameText) {
+  auto utf16 = [](std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+      const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+      bytes += bigEndian ? high : low;
+      bytes += bigEndian ? low : high;
+    }
+    return bytes;
+  };
+  const std::u16string text = u"[\u0424]\r\nCOLOR=255\r\nTEXT=\u0420\u0430\u0441\u0447\u0435\u0442\r\n";
+  EXPECT_EQ(utf16(u"[\u0424]", false), std::string("\xFF\xFE\x5B\x00\x24\x04\x5D\x00", 8));
+  struct TCase {
+    std::string Bytes;
+    TIniEncoding Encoding;
+  };
+  const TCase cases[] = {
+      {"[\xD4]\r\nCOLOR=255\r\nTEXT=\xD0\xE0\xF1\xF7\xE5\xF2\r\n", TIniEncoding::ieCp1251},
+      {"\xEF\xBB\xBF[\u0424]\r\nCOLOR=255\r\nTEXT=\u0420\u0430\u0441\u0447\u0435\u0442\r\n", TIniEncoding::ieUtf8},
+      {utf16(text, false), TIniEncoding::ieUtf16LE},
+      {utf16(text, true), TIniEncoding::ieUtf16BE},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(IniEncodingName(c.Encoding));
+    TMemIniFile ini;
+    ini.LoadFromBytes(c.Bytes);
+    EXPECT_EQ(ini.Encoding(), c.Encoding);
+    EXPECT_TRUE(ini.SectionExists("ф"));
+    EXPECT_EQ(ini.ReadInteger("Ф", "color", 0), 255);
+    EXPECT_EQ(ini.ReadString("Ф", "TEXT", ""), "Расчет");
+  }
+  // Beyond the basic plane, lone surrogates and an odd last byte.
+  EXPECT_EQ(Utf16ToUtf8(std::string("\x3D\xD8\x00\xDE", 4), false), "\U0001F600");
+  EXPECT_EQ(Utf16ToUtf8(std::string("\x00\xDE" "x\x00" "\x3D\xD8", 6), false), "\uFFFDx\uFFFD");
+  EXPECT_EQ(Utf16ToUtf8(std::string("A\x00" "B", 3), false), "A");
+}
+
 TEST(IniFile, EraseAndDeleteKeepLookupsRight) {
   TMemIniFile ini;
   ini.SetText("[A]\nx=1\ny=2\n[B]\nz=3\n");

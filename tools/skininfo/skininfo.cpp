@@ -22,6 +22,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/FileSystem.h"
+#include "framework/core/IniFiles.h"
 #include "framework/core/StrUtils.h"
 #include "resources/skins/StoredSkins.h"
 #include "skin/data/sSkinData.h"
@@ -29,6 +30,7 @@
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/sStoredSkin.h"
+#include "skin/paint/sFrameRegion.h"
 #include "tools/console/Console.h"
 
 namespace {
@@ -69,7 +71,8 @@ constexpr const char* kUsage =
     "Exit status:\n"
     "  0  loaded, no problems\n"
     "  1  loaded, problems listed\n"
-    "  2  not loadable: no such skin or folder, no Options.dat, or a wrong command line\n";
+    "  2  not loadable: no such skin or folder, an Options.dat that is missing, a folder,\n"
+    "     a link out of the folder's parent or larger than 16 MB, or a wrong command line\n";
 
 int Usage() {
   ConsolePrintf(stderr, "%s", kUsage);
@@ -90,6 +93,55 @@ void CheckRectangles(std::vector<std::string>& problems) {
                          std::to_string(MasterBitmap->Height()) + " master bitmap");
     }
   }
+}
+
+// The parts of the calculator's window that are drawn from a mask of their section: a skin that
+// has the section but not the mask (or an empty one) leaves the window without the part. A skin
+// without the section at all leaves that control unskinned, which is no mistake.
+void CheckWindowParts(std::vector<std::string>& problems) {
+  struct TPart {
+    const char* What;
+    const char* Section;
+    const char* Key;
+  };
+  static constexpr TPart kParts[] = {
+      {"the close button", "FORM", "BICONCLOSE"},
+      {"the drop-down glyph of the lists", "COMBOBOX", "GLYPHMASK"},
+      {"the scroll bars' left arrow", "SCROLLBTNLEFT", "GLYPHMASK"},
+      {"the scroll bars' right arrow", "SCROLLBTNRIGHT", "GLYPHMASK"},
+      {"the scroll bars' slider", "SCROLLSLIDERH", "BORDERSMASK"},
+  };
+  for (const TPart& part : kParts) {
+    const std::string where = std::string("[") + part.Section + "] " + part.Key + ": ";
+    const std::int32_t section = GetSkinIndex(part.Section);
+    if (!IsValidSkinIndex(section)) continue;
+    const std::int32_t index = GetMaskIndex(section, part.Section, part.Key);
+    if (!IsValidImgIndex(index)) {
+      problems.push_back(where + "no mask, so the window lacks " + part.What);
+      continue;
+    }
+    // One state image, as the controls cut it.
+    const TsMaskData& m = ma[static_cast<std::size_t>(index)];
+    const std::int32_t w = m.Bmp ? m.Bmp->Width() / 3 : WidthOf(m.R) / std::max<std::int32_t>(m.ImageCount, 1);
+    const std::int32_t h = m.Bmp ? m.Bmp->Height() / 2 : HeightOf(m.R) / (m.MaskType + 1);
+    if (w <= 0 || h <= 0)
+      problems.push_back(where + "an empty mask (its images are " + std::to_string(std::max(w, 0)) + " x " +
+                         std::to_string(std::max(h, 0)) + " pixels), so the window lacks " + part.What);
+  }
+}
+
+// The calculator's window: a client area of 735 x 187 in a dialog frame, with the system's
+// usual metrics (a 3-pixel border, a 19-pixel caption).
+constexpr TsFrameGeometry kCalculatorFrame{741, 212, 23, 3, 3, 19, true};
+
+// A frame region that cuts away the whole caption or the close button leaves the user nothing
+// to choose another skin with; the program refuses such a skin.
+void CheckFrameRegion(std::vector<std::string>& problems) {
+  const std::string hidden = HiddenFramePart(kCalculatorFrame, "FORM");
+  if (!hidden.empty())
+    problems.push_back("[FORM] BORDERSMASK: the window's region would leave no visible pixel of its " + hidden + " (in a " +
+                       std::to_string(kCalculatorFrame.Width) + " x " + std::to_string(kCalculatorFrame.Height) +
+                       " window); the program refuses this skin");
 }
 
 // Parent chains of loaded sections that come back to themselves.
@@ -149,13 +201,19 @@ int Run(const std::vector<std::string>& args) {
   source.InternalSkins = &skins;
   const bool folder = DirectoryExists(target);
   if (folder) {
+    // Checked as the program checks a folder of its skin directory: here the folder's parent.
     std::string path = target;
-    if (path.back() != '\\' && path.back() != '/') path += "\\";
-    if (!FileExists(path + "Options.dat")) {
-      ConsolePrintf(stderr, "skininfo: %s holds no Options.dat\n", target.c_str());
+    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    const std::size_t cut = path.find_last_of("\\/");
+    const std::string parent = cut == std::string::npos ? "." : path.substr(0, cut == 0 ? 1 : cut);
+    const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    std::string fault = SkinFolderFault(parent, name);
+    if (fault.empty() && !FileExists(path + "\\Options.dat")) fault = "the folder " + target + " has no \"Options.dat\" file";
+    if (!fault.empty()) {
+      ConsolePrintf(stderr, "skininfo: %s\n", fault.c_str());
       return 2;
     }
-    SelectSkinFolder(path);
+    SelectSkinFolder(path + "\\");
   } else if (skins.IndexOf(target) < 0) {
     ConsolePrintf(stderr, "skininfo: no stored skin and no folder named \"%s\"\n", target.c_str());
     return 2;
@@ -170,7 +228,7 @@ int Run(const std::vector<std::string>& args) {
     try {
       load(source);
     } catch (const EConvertError& e) {
-      problems.push_back(std::string("loading stopped: ") + e.what());
+      problems.push_back("loading stopped: " + DescribeSkinLoadError(e));
     }
   }
   InitConstantIndexes();
@@ -179,10 +237,13 @@ int Run(const std::vector<std::string>& args) {
     CheckRectangles(problems);
     CheckParentLoops(problems);
   }
+  CheckWindowParts(problems);
+  CheckFrameRegion(problems);
 
   std::size_t named = 0;
   for (const auto& g : gd) named += g.ClassName.empty() ? 0 : 1;
   ConsolePrintf(stdout, "skin:          %s (%s)\n", target.c_str(), folder ? "skin folder" : "stored skin");
+  if (folder) ConsolePrintf(stdout, "encoding:      %s\n", IniEncodingName(sSkinData->SkinFile->Encoding()));
   ConsolePrintf(stdout, "sections:      %zu (%zu named)\n", gd.size(), named);
   ConsolePrintf(stdout, "masks:         %zu\n", ma.size());
   ConsolePrintf(stdout, "patterns:      %zu\n", pa.size());

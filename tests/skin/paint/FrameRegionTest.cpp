@@ -156,3 +156,45 @@ TEST(FrameRegion, SyntheticMasksAndShortPictures) {
   }
   FreeBitmaps();
 }
+
+namespace {
+
+// Whether a part of the window keeps a pixel: cuts that overlap, touch, come in any order or
+// reach past the part, against the pixels counted one by one.
+TEST(FrameRegionCheck, KeepsAPixelAgreesWithThePixelsCountedOneByOne) {
+  struct TCase {
+    const char* What;
+    std::vector<TRect> Cuts;
+    TRect Area;
+    bool Keeps;
+  };
+  const TRect band{0, 0, 10, 2};
+  const std::vector<TCase> cases = {
+      {"no cuts", {}, band, true},
+      {"each row cut whole", {{0, 0, 10, 1}, {0, 1, 10, 2}}, band, false},
+      {"cuts wider than the area", {{-5, 0, 20, 1}, {-1, 1, 11, 2}}, band, false},
+      {"touching pieces, out of order", {{5, 0, 10, 1}, {0, 0, 5, 1}, {0, 1, 3, 2}, {3, 1, 10, 2}}, band, false},
+      {"overlapping pieces", {{0, 0, 7, 1}, {4, 0, 10, 1}, {0, 1, 6, 2}, {2, 1, 10, 2}}, band, false},
+      {"one pixel left between pieces", {{0, 0, 10, 1}, {0, 1, 4, 2}, {5, 1, 10, 2}}, band, true},
+      {"the last column left", {{0, 0, 10, 1}, {0, 1, 9, 2}}, band, true},
+      {"the first column left", {{0, 0, 10, 1}, {1, 1, 10, 2}}, band, true},
+      {"a row without cuts", {{0, 0, 10, 1}}, band, true},
+      {"cuts of other rows", {{0, 5, 10, 6}}, TRect{0, 5, 10, 7}, true},
+      {"a small area inside a cut", {{0, 0, 100, 1}, {0, 1, 100, 2}}, TRect{40, 0, 60, 2}, false},
+      {"an empty area", {}, TRect{3, 3, 3, 8}, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    bool reference = false;
+    for (int y = c.Area.Top; y < c.Area.Bottom; ++y)
+      for (int x = c.Area.Left; x < c.Area.Right; ++x) {
+        bool cut = false;
+        for (const TRect& r : c.Cuts) cut = cut || (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom);
+        reference = reference || !cut;
+      }
+    EXPECT_EQ(reference, c.Keeps) << "the table itself";
+    EXPECT_EQ(KeepsAPixel(c.Cuts, c.Area), c.Keeps);
+  }
+}
+
+}  // namespace
