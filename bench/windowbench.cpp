@@ -437,10 +437,13 @@ int TraceRun(const std::string& kind, bool skinned) {
   return 0;
 }
 
-// The child of a process start-up: the window built, shown and painted, then the parent's event
-// set.
+// The child of a process start-up: the window built, shown, painted and on the screen, then the
+// parent's event set.
 int StartupChild(bool skinned, const std::wstring& eventName) {
   TBenchWindow calculator(skinned);
+  // A wait for input, as the program's message loop makes next: there the display driver hands
+  // the painted window to the screen.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
   HANDLE painted = OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName.c_str());
   if (painted == nullptr) return -1;
   SetEvent(painted);

@@ -3,7 +3,8 @@
 # counted first from Wine's server trace:
 #
 #   bench/windowbench.sh [--arch win64|win32] [ROUNDS]     the whole bench (default win64)
-#   bench/windowbench.sh --count TRACE                      the requests between the marks of a trace
+#   bench/windowbench.sh --count TRACE [--by-name]          the requests between the marks of a
+#                                                           trace (by request name, most first)
 #
 # Each piece of work (one start-up, one full repaint, one skin switch, skinned and unskinned,
 # and 1,000 round-trip calls) runs alone in a process of its own (windowbench --trace-run) under
@@ -21,16 +22,28 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Requests made by the marking thread between the two marks of a trace on stdin. A request line
 # is "TTTT: name( arguments )" or "TTTT: name()", its reply "TTTT: name() = STATUS ...".
 count_requests() {
-  awk '
+  awk -v by_name="${1:-}" '
     !thread && /create_event\(.*windowbench-trace-begin/ { thread = $1; next }
-    thread && $1 == thread && /create_event\(.*windowbench-trace-end/ { print count; found = 1; exit }
-    thread && $1 == thread && /^[0-9a-f]+: [a-z_0-9]+\(/ && !/^[0-9a-f]+: [a-z_0-9]+\(\) = / { ++count }
-    END { if (!found) exit 1 }'
+    thread && $1 == thread && /create_event\(.*windowbench-trace-end/ { found = 1; exit }
+    thread && $1 == thread && /^[0-9a-f]+: [a-z_0-9]+\(/ && !/^[0-9a-f]+: [a-z_0-9]+\(\) = / {
+      ++count
+      name = $2
+      sub(/\(.*/, "", name)
+      ++named[name]
+    }
+    END {
+      if (!found) exit 1
+      if (by_name == "") { print count; exit }
+      for (name in named) printf "%7d %s\n", named[name], name | "sort -rn"
+    }'
 }
 
 if [ "${1:-}" = --count ]; then
-  [ $# -eq 2 ] || { echo "usage: bench/windowbench.sh --count TRACE" >&2; exit 2; }
-  count_requests < "$2"
+  if [ $# -lt 2 ] || [ $# -gt 3 ] || { [ $# -eq 3 ] && [ "$3" != --by-name ]; }; then
+    echo "usage: bench/windowbench.sh --count TRACE [--by-name]" >&2
+    exit 2
+  fi
+  count_requests "${3:-}" < "$2"
   exit
 fi
 
