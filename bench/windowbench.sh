@@ -6,8 +6,8 @@
 #   bench/windowbench.sh --count TRACE [--by-name]          the requests between the marks of a
 #                                                           trace (by request name, most first)
 #
-# Each piece of work (one start-up, one full repaint, one skin switch, skinned and unskinned,
-# and 1,000 round-trip calls) runs alone in a process of its own (windowbench --trace-run) under
+# Each piece of work (one start-up, the first one of a process, one full repaint, one skin
+# switch, skinned and unskinned, and 1,000 round-trip calls) runs alone in a process of its own (windowbench --trace-run) under
 # WINEDEBUG=+server, in a private copy of the Wine prefix, so that the wineserver, which writes
 # the trace, serves that process alone. The trace has one line per request and one per reply;
 # the program marks the work by creating the named events "windowbench-trace-begin" and
@@ -61,7 +61,7 @@ trap 'rm -rf "$work"' EXIT
 "$top/tools/wine-run" --arch "$arch" --clone "$work/prefix" >/dev/null || exit 1
 
 requests=
-for run in startup:skinned startup:unskinned repaint:skinned repaint:unskinned switch:skinned roundtrip:skinned; do
+for run in startup:skinned startup:unskinned launch:skinned launch:unskinned repaint:skinned repaint:unskinned switch:skinned roundtrip:skinned; do
   kind=${run%%:*} look=${run#*:}
   flags=()
   [ "$look" = unskinned ] && flags=(--unskinned)
