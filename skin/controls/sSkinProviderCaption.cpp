@@ -592,12 +592,15 @@ bool TsSkinProvider::WMLButtonUp(const TCaptionMouse& mouse) {
   return false;
 }
 
+// A caption double click toggles the maximized state, but only a frame that shows the maximize
+// button maximizes: a fixed frame would fill the screen with its controls left in its top-left
+// corner. A window that is maximized all the same (by a command) is still restored by it.
 bool TsSkinProvider::WMNCLButtonDblClk(const TCaptionMouse& mouse) {
   if (mouse.OutlineDrag && Drag.bInProcess) EndDrag({mouse.X, mouse.Y});
   if (mouse.HT == HTCAPTION) {
     if (SystemMenu->MaximizeEnabled() || SystemMenu->RestoreEnabled()) {
       if (mouse.Maximized) ShowWindow(mouse.Window, SW_SHOWNORMAL);
-      else Send(mouse.Window, WM_SYSCOMMAND, kScMaximize);
+      else if (SystemMenu->MaximizeVisible()) Send(mouse.Window, WM_SYSCOMMAND, kScMaximize);
     }
     SystemMenu->UpdateItems();
   } else if (mouse.HT == HTSYSMENU) {

@@ -1,0 +1,216 @@
+// The calculator window's frame as a user meets it, with real mouse and keys through the system's
+// input queue: a caption double click on the fixed frame.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "framework/core/FileSystem.h"
+#include "framework/win/Text.h"
+#include "skin/controls/sSkinProvider.h"
+#include "skin/controls/sSystemMenu.h"
+#include "skin/data/sSkinData.h"
+#include "skin/data/win/sSkinManager.h"
+#include "tests/app/MenuDriving.h"
+#include "tests/app/StartCalculator.h"
+#include "tests/skin/data/HostileSkins.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace {
+
+using namespace apptest;
+
+void KeyDown(WORD key) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  SendOneInput(input);
+}
+
+void KeyUp(WORD key) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendOneInput(input);
+}
+
+// Delivers what arrives during `ms` milliseconds (input sent is queued a moment later).
+void PumpFor(DWORD ms) {
+  const DWORD until = GetTickCount() + ms;
+  do {
+    PumpMessages();
+    Sleep(10);
+  } while (static_cast<LONG>(until - GetTickCount()) > 0);
+}
+
+class FrameKeysAndBoxesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = StartCalculator();
+    window = Form1->Handle();
+    // Away from the middle of the screen, so that a box centred on the screen is told apart
+    // from one centred on the window.
+    SetWindowPos(window, nullptr, 24, 16, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetForegroundWindow(window);
+    PumpFor(100);
+  }
+  void TearDown() override {
+    StopCalculator(app);
+    std::error_code ec;
+    for (const std::string& folder : folders_) std::filesystem::remove_all(PathFromUtf8(folder), ec);
+  }
+
+  RECT WindowRect() const {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+  }
+
+  // Alt+Space as a user types it.
+  static void AltSpace() {
+    KeyDown(VK_MENU);
+    KeyDown(VK_SPACE);
+    KeyUp(VK_SPACE);
+    KeyUp(VK_MENU);
+  }
+
+  // Opens the system menu with Alt+Space and its skin list with Down and Right; `atList` runs
+  // once the list is open and closes the menu with keys (Enter on a skin, or Escape twice).
+  // `menu` receives the top level's window rectangle. False when the list never opened; a menu
+  // left open is ended, so that a test never waits in it.
+  bool WithSkinList(const std::function<void(HWND top, HWND list)>& atList, RECT* menu = nullptr) {
+    bool reached = false;
+    HWND top = nullptr;
+    int doneAt = -1;
+    TMenuDriver driver(80, [&](int step) {
+      const std::vector<HWND> open = MenuWindows();
+      if (doneAt >= 0) {
+        if (step < doneAt + 20) return true;
+        ADD_FAILURE() << "the menu stayed open";
+        EndMenu();
+        return false;
+      }
+      if (step == 0) {
+        top = open.front();
+        if (menu != nullptr) GetWindowRect(top, menu);
+        Key(VK_DOWN);  // "Available skins"
+        return true;
+      }
+      if (step == 1) {
+        Key(VK_RIGHT);  // into the list, on its first skin
+        return true;
+      }
+      HWND list = nullptr;
+      for (HWND w : open)
+        if (w != top) list = w;
+      if (list == nullptr) {
+        if (step < 40) return true;  // the list opens after a short delay
+        EndMenu();
+        return false;
+      }
+      reached = true;
+      atList(top, list);
+      doneAt = step;
+      return true;
+    });
+    AltSpace();
+    PumpFor(300);
+    return reached;
+  }
+
+  // Chooses a skin from the list with the arrow keys and Enter; `menu` as for WithSkinList.
+  bool ChooseSkinWithKeys(const std::wstring& skin, RECT* menu = nullptr) {
+    bool found = false;
+    const bool reached = WithSkinList([&](HWND, HWND list) {
+      const int position = ItemPosition(list, skin);
+      found = position >= 0;
+      if (!found) {
+        Key(VK_ESCAPE);
+        Key(VK_ESCAPE);
+        return;
+      }
+      for (int i = 0; i < position; ++i) Key(VK_DOWN);
+      Key(VK_RETURN);
+    }, menu);
+    PumpFor(200);
+    return reached && found;
+  }
+
+  // For each skin of the list as the screen shows it: whether its row carries the check mark.
+  // The mark's box is 16 pixels square, 4 pixels from the item's left and centred in its height,
+  // framed grey at its top and left, with the mark drawn in black.
+  std::vector<std::pair<std::wstring, bool>> MarkedRows(const std::vector<std::wstring>& skins) {
+    std::vector<std::pair<std::wstring, bool>> rows;
+    const bool reached = WithSkinList([&](HWND, HWND list) {
+      for (const std::wstring& skin : skins) {
+        const int position = ItemPosition(list, skin);
+        if (position < 0) {
+          ADD_FAILURE() << Narrow(skin) << " is not in the list";
+          continue;
+        }
+        const RECT r = ShownItem(list, position).Screen;
+        const int w = r.right - r.left, h = r.bottom - r.top, top = (h - 16) / 2;
+        const std::vector<std::uint8_t> row = Grab(list, r);
+        auto pixel = [&](int x, int y) {
+          const std::uint8_t* p = &row[3 * static_cast<std::size_t>(y * w + x)];
+          return static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]);
+        };
+        int black = 0, greyTop = 0, greyLeft = 0;
+        for (int y = top + 1; y < top + 15; ++y)
+          for (int x = 5; x < 19; ++x) black += pixel(x, y) == 0 ? 1 : 0;
+        for (int i = 0; i < 15; ++i) {
+          greyTop += pixel(4 + i, top) == 0x808080 ? 1 : 0;
+          greyLeft += pixel(4, top + i) == 0x808080 ? 1 : 0;
+        }
+        std::printf("%s: %d black pixels in the mark's box, frame %d/%d grey\n", Narrow(skin).c_str(), black, greyTop,
+                    greyLeft);
+        rows.emplace_back(skin, black >= 6 && greyTop == 15 && greyLeft == 15);
+      }
+      Key(VK_ESCAPE);
+      Key(VK_ESCAPE);
+    });
+    EXPECT_TRUE(reached) << "the skin list did not open";
+    PumpFor(100);
+    return rows;
+  }
+
+  // Writes a skin folder under the skin directory, removed again at the end.
+  void MakeFolder(const std::string& name, const hostile::TSkinText& text) {
+    const std::string folder = "c:\\Skins\\" + name + "\\";
+    folders_.push_back(folder);
+    ASSERT_TRUE(hostile::WriteFolder(folder, text));
+  }
+
+  TApplication* app = nullptr;
+  HWND window = nullptr;
+  std::vector<std::string> folders_;
+};
+
+// [SECTION] Caption double click ---------------------------------------------------------------
+
+TEST_F(FrameKeysAndBoxesTest, CaptionDoubleClickLeavesTheFixedFrameAsItIs) {
+  const RECT before = WindowRect();
+  const int captionRow = GetSystemMetrics(SM_CYFRAME) - 1 + GetSystemMetrics(SM_CYCAPTION) / 2;
+  ASSERT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(before.left + 300, before.top + captionRow)), HTCAPTION);
+  MouseTo(POINT{before.left + 300, before.top + captionRow});
+  for (int i = 0; i < 2; ++i) {
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+  }
+  PumpFor(400);
+  EXPECT_FALSE(IsZoomed(window));
+  const RECT after = WindowRect();
+  EXPECT_TRUE(EqualRect(&before, &after)) << "window at " << after.left << "," << after.top << " " << after.right - after.left
+                                          << "x" << after.bottom - after.top;
+  // The window still answers its caption: Move is offered, as for any window in its normal state.
+  EXPECT_TRUE(Form1->sSkinProvider1->SystemMenu->ItemMove->Enabled());
+}
+
+}  // namespace
