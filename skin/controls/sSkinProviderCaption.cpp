@@ -621,6 +621,14 @@ bool TsSkinProvider::WMNCRButtonUp(const TCaptionMouse& mouse) {
 // The system's move and size commands: the outline drag captures the mouse and waits for the
 // first move; the command itself still goes to the form's own procedure.
 bool TsSkinProvider::WMSysCommand(TMessage& Message, const TCaptionMouse& mouse) {
+  // Alt+Space: the skinned frame has no system menu of its own for the system to open, so the
+  // provider opens its menu, below the caption's left end as a system menu opens from the keys.
+  if ((Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam == ' ' && mouse.SkinnedPopups) {
+    SetHotHT(0);
+    const TPoint origin = FormLeftTop();
+    DropSysMenu(origin.X + BorderWidth(), origin.Y + BorderHeight() + CaptionHeight());
+    return true;
+  }
   if (!mouse.OutlineDrag || Drag.bInProcess) return false;
   if ((Message.WParam & 0xFFF0) == kScMove) {
     SetCapture(mouse.Window);

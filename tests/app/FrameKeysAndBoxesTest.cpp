@@ -1,5 +1,6 @@
 // The calculator window's frame as a user meets it, with real mouse and keys through the system's
-// input queue: a caption double click on the fixed frame.
+// input queue: a caption double click on the fixed frame, Alt+Space opening the skinned system
+// menu under the caption and the arrow keys choosing a skin from it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -211,6 +212,66 @@ TEST_F(FrameKeysAndBoxesTest, CaptionDoubleClickLeavesTheFixedFrameAsItIs) {
                                           << "x" << after.bottom - after.top;
   // The window still answers its caption: Move is offered, as for any window in its normal state.
   EXPECT_TRUE(Form1->sSkinProvider1->SystemMenu->ItemMove->Enabled());
+}
+
+// [SECTION] Alt+Space --------------------------------------------------------------------------
+
+// A screen pixel as 0x00RRGGBB.
+std::uint32_t ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance) return false;
+  return true;
+}
+
+// Caption pixels of the reference pictures docs/skin-blueglass.png and docs/skin-macos.png
+// (window coordinates, 0x00RRGGBB), read from the reviewed pictures: the caption's gradient at
+// its top, middle and bottom, right of the caption text.
+struct TCaptionProbe {
+  int X, Y;
+  std::uint32_t BlueGlass, MacOS;
+};
+constexpr TCaptionProbe kCaptionProbes[] = {
+    {400, 4, 0xC5D3DA, 0xEFEFEF},
+    {400, 10, 0x547596, 0xDFDFDF},
+    {400, 18, 0x2A89C4, 0xD7D7D7},
+    {600, 10, 0x547596, 0xDFDFDF},
+};
+
+TEST_F(FrameKeysAndBoxesTest, AltSpaceOpensTheSkinnedMenuUnderTheCaptionAndTheKeysChooseASkin) {
+  const RECT frame = WindowRect();
+  for (const TCaptionProbe& p : kCaptionProbes)
+    EXPECT_TRUE(Near(ScreenPixel(frame.left + p.X, frame.top + p.Y), p.BlueGlass, 3))
+        << p.X << "," << p.Y << ": " << std::hex << ScreenPixel(frame.left + p.X, frame.top + p.Y);
+
+  RECT menu{};
+  ASSERT_TRUE(ChooseSkinWithKeys(L"MacOS (internal)", &menu)) << "Alt+Space opened no skin list";
+  // The dialog frame: sides SM_CXFRAME - 1 wide, top SM_CYFRAME - 1 high, then the caption band
+  // SM_CYCAPTION high; the menu's top-left corner is at the band's bottom-left inside the frame.
+  const int left = frame.left + GetSystemMetrics(SM_CXFRAME) - 1;
+  const int top = frame.top + GetSystemMetrics(SM_CYFRAME) - 1 + GetSystemMetrics(SM_CYCAPTION);
+  std::printf("menu at %ld,%ld; expected %d,%d (window at %ld,%ld)\n", menu.left, menu.top, left, top, frame.left, frame.top);
+  EXPECT_EQ(menu.left, left);
+  EXPECT_EQ(menu.top, top);
+
+  // The whole window wears the chosen skin: its caption shows the reference picture's colours.
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "MacOS (internal)");
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(100);
+  for (const TCaptionProbe& p : kCaptionProbes)
+    EXPECT_TRUE(Near(ScreenPixel(frame.left + p.X, frame.top + p.Y), p.MacOS, 3))
+        << p.X << "," << p.Y << ": " << std::hex << ScreenPixel(frame.left + p.X, frame.top + p.Y);
+
+  // And back with the keys again.
+  ASSERT_TRUE(ChooseSkinWithKeys(L"BlueGlass (internal)"));
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "BlueGlass (internal)");
+  EXPECT_TRUE(MenuWindows().empty());
 }
 
 }  // namespace
