@@ -122,10 +122,13 @@ void TsSystemMenu::MakeSkinItems() {
   auto* line = new TMenuItem(nullptr);
   line->SetCaption("-");
   Items().Insert(1, line);
+  // The skin the window wears carries the check mark (none while skinning is off).
+  const std::string current = manager->Active() ? manager->SkinName() : std::string();
   for (int i = 0; i < names.Count(); ++i) {
     auto* item = new TMenuItem(nullptr);
     item->SetName(kSkinSelectItemName + std::to_string(i));
     item->SetCaption(names[i]);
+    item->SetChecked(!current.empty() && SameText(names[i], current));
     item->OnClick = [this](TObject* sender) { SkinItemClick(sender); };
     skins->Add(item);
   }

@@ -1,6 +1,7 @@
 // The calculator window's frame as a user meets it, with real mouse and keys through the system's
 // input queue: a caption double click on the fixed frame, Alt+Space opening the skinned system
-// menu under the caption and the arrow keys choosing a skin from it.
+// menu under the caption and the arrow keys choosing a skin from it, the check mark on the skin
+// the window wears.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -272,6 +273,28 @@ TEST_F(FrameKeysAndBoxesTest, AltSpaceOpensTheSkinnedMenuUnderTheCaptionAndTheKe
   ASSERT_TRUE(ChooseSkinWithKeys(L"BlueGlass (internal)"));
   EXPECT_EQ(Form1->sSkinManager1->SkinName(), "BlueGlass (internal)");
   EXPECT_TRUE(MenuWindows().empty());
+}
+
+// [SECTION] The current skin's check mark ------------------------------------------------------
+
+TEST_F(FrameKeysAndBoxesTest, TheSkinTheWindowWearsIsCheckedInTheListAndTheMarkFollowsAChoice) {
+  const std::vector<std::wstring> skins = {L"BlueGlass (internal)", L"MacOS (internal)", L"LongHorn (internal)",
+                                           L"Winter2003 (internal)"};
+  struct TCase {
+    std::wstring Choose;  // empty: the skin at start
+    std::wstring Checked;
+  };
+  const TCase cases[] = {{L"", L"BlueGlass (internal)"}, {L"MacOS (internal)", L"MacOS (internal)"},
+                         {L"Winter2003 (internal)", L"Winter2003 (internal)"}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(Narrow(c.Checked));
+    if (!c.Choose.empty()) {
+      ASSERT_TRUE(ChooseSkinWithKeys(c.Choose));
+    }
+    const auto rows = MarkedRows(skins);
+    ASSERT_EQ(rows.size(), skins.size());
+    for (const auto& [skin, marked] : rows) EXPECT_EQ(marked, skin == c.Checked) << Narrow(skin);
+  }
 }
 
 }  // namespace
