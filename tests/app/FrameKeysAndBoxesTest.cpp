@@ -1,7 +1,7 @@
 // The calculator window's frame as a user meets it, with real mouse and keys through the system's
 // input queue: a caption double click on the fixed frame, Alt+Space opening the skinned system
 // menu under the caption and the arrow keys choosing a skin from it, the check mark on the skin
-// the window wears.
+// the window wears, and error boxes owned by the window and centred on it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,6 +14,7 @@
 
 #include "app/Unit1.h"
 #include "framework/core/FileSystem.h"
+#include "framework/win/MessageBoxes.h"
 #include "framework/win/Text.h"
 #include "skin/controls/sSkinProvider.h"
 #include "skin/controls/sSystemMenu.h"
@@ -295,6 +296,152 @@ TEST_F(FrameKeysAndBoxesTest, TheSkinTheWindowWearsIsCheckedInTheListAndTheMarkF
     ASSERT_EQ(rows.size(), skins.size());
     for (const auto& [skin, marked] : rows) EXPECT_EQ(marked, skin == c.Checked) << Narrow(skin);
   }
+}
+
+// [SECTION] Error boxes ------------------------------------------------------------------------
+
+// While alive, each message box of this thread is measured when it shows (its owner, its
+// rectangle, its caption) and then closed with Enter, as a user closes it.
+class TBoxMeasurer {
+ public:
+  struct TSeen {
+    HWND Owner;
+    RECT Rect;
+    std::wstring Caption;
+  };
+  TBoxMeasurer() {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 50, &TBoxMeasurer::Tick);
+  }
+  ~TBoxMeasurer() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  const std::vector<TSeen>& Seen() const { return seen_; }
+
+ private:
+  static BOOL CALLBACK Find(HWND w, LPARAM) {
+    wchar_t name[16]{};
+    GetClassNameW(w, name, 16);
+    if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+    for (HWND known : current_->closing_)
+      if (known == w) return TRUE;
+    TSeen seen{GetWindow(w, GW_OWNER), {}, {}};
+    GetWindowRect(w, &seen.Rect);
+    wchar_t caption[256]{};
+    GetWindowTextW(w, caption, 256);
+    seen.Caption = caption;
+    current_->seen_.push_back(seen);
+    current_->closing_.push_back(w);
+    Key(VK_RETURN);
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (current_) EnumThreadWindows(GetCurrentThreadId(), &Find, 0);
+  }
+  static inline TBoxMeasurer* current_ = nullptr;
+  UINT_PTR timer_ = 0;
+  std::vector<TSeen> seen_;
+  std::vector<HWND> closing_;
+};
+
+// Where a box goes for a window (24, 16)-(765, 228) on a work area of 1280 x 994: centred, or
+// pushed inside the work area where the window hangs over its edge.
+TEST(CentredBoxPosition, CentresOnTheWindowAndStaysInsideTheWorkArea) {
+  const RECT work{0, 0, 1280, 994};
+  struct TCase {
+    RECT Window;
+    SIZE Box;
+    POINT At;
+  };
+  const TCase cases[] = {
+      {{24, 16, 765, 228}, {300, 120}, {244, 62}},       // (24 + 765 - 300) / 2, (16 + 228 - 120) / 2
+      {{24, 16, 764, 227}, {301, 120}, {243, 61}},       // odd differences: the half pixel goes left and up
+      {{1100, 900, 1841, 1112}, {300, 120}, {980, 874}},  // past the right and bottom edges
+      {{-600, -150, 141, 62}, {300, 120}, {0, 0}},       // past the left and top edges
+      {{24, 16, 765, 228}, {1400, 1100}, {0, 0}},        // larger than the work area: top-left shown
+  };
+  for (const TCase& c : cases) {
+    const POINT at = CentredBoxPosition(c.Window, c.Box, work);
+    EXPECT_EQ(at.x, c.At.x) << c.Window.left << "," << c.Window.top;
+    EXPECT_EQ(at.y, c.At.y) << c.Window.left << "," << c.Window.top;
+  }
+}
+
+void ExpectOverTheWindow(const TBoxMeasurer::TSeen& box, HWND window) {
+  RECT form{};
+  GetWindowRect(window, &form);
+  const int formX = (form.left + form.right) / 2, formY = (form.top + form.bottom) / 2;
+  const int boxX = (box.Rect.left + box.Rect.right) / 2, boxY = (box.Rect.top + box.Rect.bottom) / 2;
+  std::printf("box \"%s\" centred at %d,%d, the window at %d,%d, the screen at %d,%d\n", Narrow(box.Caption).c_str(), boxX,
+              boxY, formX, formY, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+  EXPECT_EQ(box.Owner, window);
+  EXPECT_LE(std::abs(boxX - formX), 2);
+  EXPECT_LE(std::abs(boxY - formY), 2);
+}
+
+TEST_F(FrameKeysAndBoxesTest, ErrorBoxesAreOwnedByTheWindowAndCentredOnIt) {
+  // The test tells the window's centre from the screen's only while they lie apart.
+  RECT form = WindowRect();
+  ASSERT_GT(std::abs((form.left + form.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2) +
+                std::abs((form.top + form.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2),
+            40);
+
+  // The application's box: a text that is no number pasted into the frame rate (its change
+  // reports it at once), then a click on the button (the calculation reports it again).
+  {
+    const std::wstring pasted = L"abc";
+    ASSERT_TRUE(OpenClipboard(window));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(memory), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    TBoxMeasurer boxes;
+    RECT edit{};
+    GetWindowRect(Form1->Edit20->Handle(), &edit);
+    MouseTo(POINT{edit.left + 20, edit.top + 10});
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    PumpFor(100);
+    Key(VK_END);
+    KeyDown(VK_SHIFT);
+    KeyDown(VK_INSERT);
+    KeyUp(VK_INSERT);
+    KeyUp(VK_SHIFT);
+    PumpFor(300);
+    RECT button{};
+    GetWindowRect(Form1->Button1->Handle(), &button);
+    MouseTo(Middle(button));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    PumpFor(400);
+    ASSERT_EQ(boxes.Seen().size(), 2u);
+    for (const TBoxMeasurer::TSeen& box : boxes.Seen()) {
+      EXPECT_EQ(box.Caption, kTitle);
+      ExpectOverTheWindow(box, window);
+    }
+  }
+  EXPECT_TRUE(IsWindowVisible(window));
+  Form1->Edit20->SetText("1");
+  PumpFor(100);
+
+  // The skinning engine's own box: a folder of the old format chosen from the menu a right
+  // click on the caption opens.
+  const std::string master = "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n";
+  MakeFolder("Old format", {master + "[TSEDIT]\r\nCOLOR=1\r\n", {}, {}});
+  {
+    TBoxMeasurer boxes;
+    form = WindowRect();
+    ASSERT_TRUE(ChooseSkinWithTheMouse(POINT{form.left + 300, form.top + 10}, L"Old format"));
+    PumpFor(300);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].Caption, L"Error");
+    ExpectOverTheWindow(boxes.Seen()[0], window);
+  }
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "BlueGlass (internal)");
+  EXPECT_TRUE(sSkinData->Active);
 }
 
 }  // namespace
