@@ -1,6 +1,7 @@
 #include "framework/win/Forms.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/win/MessageBoxes.h"
 #include "framework/win/Text.h"
 
 TApplication* Application = nullptr;
@@ -339,6 +340,9 @@ std::string TApplication::ErrorBoxText(const std::string& message) {
 void TApplication::ShowException(const Exception& error) {
   const std::wstring text = Widen(ErrorBoxText(error.Message()));
   const std::wstring caption = Widen(title_);
+  // Over the window the user works in: the active one, else the main form when it is shown.
   HWND owner = GetActiveWindow();
-  MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  if (owner == nullptr && mainForm_ && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->Handle()))
+    owner = mainForm_->Handle();
+  MessageBoxOver(owner, text, caption, MB_OK | MB_ICONERROR);
 }

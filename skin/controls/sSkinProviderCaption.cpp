@@ -593,12 +593,15 @@ bool TsSkinProvider::WMLButtonUp(const TCaptionMouse& mouse) {
   return false;
 }
 
+// A caption double click toggles the maximized state, but only a frame that shows the maximize
+// button maximizes: a fixed frame would fill the screen with its controls left in its top-left
+// corner. A window that is maximized all the same (by a command) is still restored by it.
 bool TsSkinProvider::WMNCLButtonDblClk(const TCaptionMouse& mouse) {
   if (mouse.OutlineDrag && Drag.bInProcess) EndDrag({mouse.X, mouse.Y});
   if (mouse.HT == HTCAPTION) {
     if (SystemMenu->MaximizeEnabled() || SystemMenu->RestoreEnabled()) {
       if (mouse.Maximized) ShowWindow(mouse.Window, SW_SHOWNORMAL);
-      else Send(mouse.Window, WM_SYSCOMMAND, kScMaximize);
+      else if (SystemMenu->MaximizeVisible()) Send(mouse.Window, WM_SYSCOMMAND, kScMaximize);
     }
     SystemMenu->UpdateItems();
   } else if (mouse.HT == HTSYSMENU) {
@@ -619,6 +622,14 @@ bool TsSkinProvider::WMNCRButtonUp(const TCaptionMouse& mouse) {
 // The system's move and size commands: the outline drag captures the mouse and waits for the
 // first move; the command itself still goes to the form's own procedure.
 bool TsSkinProvider::WMSysCommand(TMessage& Message, const TCaptionMouse& mouse) {
+  // Alt+Space: the skinned frame has no system menu of its own for the system to open, so the
+  // provider opens its menu, below the caption's left end as a system menu opens from the keys.
+  if ((Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam == ' ' && mouse.SkinnedPopups) {
+    SetHotHT(0);
+    const TPoint origin = FormLeftTop();
+    DropSysMenu(origin.X + BorderWidth(), origin.Y + BorderHeight() + CaptionHeight());
+    return true;
+  }
   if (!mouse.OutlineDrag || Drag.bInProcess) return false;
   if ((Message.WParam & 0xFFF0) == kScMove) {
     SetCapture(mouse.Window);

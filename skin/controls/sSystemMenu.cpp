@@ -160,12 +160,15 @@ void TsSystemMenu::MakeSkinItems() {
   constexpr int kItemRoom = 80;
   const int maxTextWidth = std::max<int>((work.right - work.left) / 2 - kItemRoom, 40);
   skinNames_.clear();
+  // The skin the window wears carries the check mark (none while skinning is off).
+  const std::string current = manager->Active() ? manager->SkinName() : std::string();
   for (int i = 0; i < names.Count(); ++i) {
     auto* item = new TMenuItem(nullptr);
     item->SetName(kSkinSelectItemName + std::to_string(i));
     // A folder's name is shown as it is: "&" is no access key, "-" no separator.
     item->SetCaption(ShortenedSkinName(names[i], measuring.Canvas(), maxTextWidth));
     item->SetPlainCaption(true);
+    item->SetChecked(!current.empty() && SameText(names[i], current));
     skinNames_.push_back(names[i]);
     item->OnClick = [this](TObject* sender) { SkinItemClick(sender); };
     skins->Add(item);

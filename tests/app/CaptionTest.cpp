@@ -1,6 +1,7 @@
 // The calculator window's skinned caption, driven through real window messages: the close
 // button's place, hit zone and states as painted, the system menu a right click opens, choosing
-// each stored skin from it, the caption double click, and the inactive look.
+// each stored skin from it, the maximized window and the caption double click, and the inactive
+// look.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -341,9 +342,15 @@ TEST_F(CaptionTest, ChoosingEachStoredSkinRepaintsFrameAndBackgroundAndKeepsInpu
   EXPECT_TRUE(boxes->Seen().empty());
 }
 
-TEST_F(CaptionTest, CaptionDoubleClickMaximizesAndASecondRestores) {
+// The fixed frame shows no maximize button, and its caption double click does not maximize it
+// (FrameKeysAndBoxesTest); maximized by the command all the same, it is restored by one.
+TEST_F(CaptionTest, MaximizedByTheCommandTheCaptionDoubleClickRestores) {
   const RECT normal = WindowRect();
   SendMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenPoint(100, ButtonTop() + 5));
+  PumpMessages();
+  EXPECT_FALSE(IsZoomed(window));
+  SendMessageW(window, WM_SYSCOMMAND, kScMaximize, 0);
+  provider->SystemMenu->UpdateItems();
   PumpMessages();
   EXPECT_TRUE(IsZoomed(window));
   EXPECT_TRUE(provider->SystemMenu->ItemRestore->Enabled());

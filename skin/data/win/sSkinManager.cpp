@@ -8,6 +8,7 @@
 #include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
 #include "framework/win/Menus.h"
+#include "framework/win/MessageBoxes.h"
 #include "framework/win/Text.h"
 #include "resources/skins/StoredSkins.h"
 #include "skin/data/sImageCodecs.h"
@@ -49,13 +50,25 @@ bool IsPatternProperty(std::string_view property) { return property == "PATTERN"
 
 }  // namespace
 
-void ShowSkinError(const std::string& text) {
-  MessageBoxW(GetActiveWindow(), Widen(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
+void ShowSkinError(const std::string& text, HWND owner) {
+  MessageBoxOver(owner != nullptr ? owner : GetActiveWindow(), Widen(text), L"Error", MB_OK | MB_ICONERROR);
+}
+
+// The shown form that owns the manager: the skin's errors concern its window.
+HWND TsSkinManager::ErrorBoxOwner() const {
+  for (TComponent* owner = Owner(); owner != nullptr; owner = owner->Owner()) {
+    auto* form = dynamic_cast<TCustomForm*>(owner);
+    if (form == nullptr) continue;
+    if (form->HandleAllocated() && IsWindowVisible(form->Handle())) return form->Handle();
+    break;
+  }
+  return nullptr;
 }
 
 // [SECTION] Life ------------------------------------------------------------------------------
 
-TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner), ShowError(ShowSkinError) {
+TsSkinManager::TsSkinManager(TComponent* owner)
+    : TComponent(owner), ShowError([this](const std::string& text) { ShowSkinError(text, ErrorBoxOwner()); }) {
   if (sSkinData->SkinManager == nullptr) {
     if (skinDirectory_.empty()) skinDirectory_ = kDefaultSkinDirectory;
     active_ = true;

@@ -99,6 +99,8 @@ class TsSkinManager : public TComponent {
 
  private:
   bool StillReading() const;
+  // The window the error box shows over: the manager's form while it is shown, else none.
+  HWND ErrorBoxOwner() const;
   void LoadSkin();
 
   bool active_ = false;
@@ -112,5 +114,6 @@ class TsSkinManager : public TComponent {
   static constexpr std::uintptr_t kAnnouncementWParam = 0;
 };
 
-// The error box of the skinning engine: `text`, caption "Error", error icon, OK.
-void ShowSkinError(const std::string& text);
+// The error box of the skinning engine: `text`, caption "Error", error icon, OK; owned by and
+// centred on `owner`, by default the active window.
+void ShowSkinError(const std::string& text, HWND owner = nullptr);
