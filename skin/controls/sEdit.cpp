@@ -1,12 +1,16 @@
 #include "skin/controls/sEdit.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "framework/win/Gdi.h"
 #include "framework/win/Text.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/win/sMessagesWin.h"
+#include "skin/paint/win/sGraphUtilsWin.h"
 #include "skin/paint/win/sText.h"
 
 namespace {
@@ -22,10 +26,10 @@ bool SectionAllowsHot(std::int32_t skinIndex) {
   return IsValidSkinIndex(skinIndex) && gd[static_cast<std::size_t>(skinIndex)].ReservedBoolean;
 }
 
-// The face a text is narrowed in when the control's own font is too wide for its field: the
-// control's face when it is TrueType (it narrows in its own design), else the system's message
-// font, which is TrueType on every platform we run on.
-std::string NarrowingFace(TFont& font) {
+// The face a text is shown in when it does not fit its field in the control's own font: that
+// face when it is TrueType (it has every size), else the system's message font, which is
+// TrueType on every platform we run on. A bitmap face has no size below the control's own.
+std::string SmallerSizeFace(TFont& font) {
   if (font.IsTrueType()) return font.Name();
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
@@ -33,25 +37,120 @@ std::string NarrowingFace(TFont& font) {
   return Narrow(metrics.lfMessageFont.lfFaceName);
 }
 
-// A text wider than `room` in the canvas's font gets the canvas font narrowed (same height,
-// a smaller average character width) until it fits, so that a number is never shown cut. The
-// layout stays as it is. Nothing changes for a text that fits.
-void FitTextWidth(TCanvas& canvas, std::string_view text, int room) {
-  if (text.empty() || room <= 0 || canvas.TextWidth(text) <= room) return;
-  TFont& font = canvas.Font();
-  font.SetName(NarrowingFace(font));
-  font.SetWidth(0);
+int FontAscent(TFont& font) {
+  TBitmap probe(1, 1);
   TEXTMETRICW metrics{};
+  TSelectObject select(probe.DC(), font.Handle());
+  return GetTextMetricsW(probe.DC(), &metrics) ? static_cast<int>(metrics.tmAscent) : 0;
+}
+
+// How a text inks when drawn in a font with `extra` pixels after each character, read from the
+// text drawn into a scratch bitmap: the advance of a bitmap face counts the blank column each
+// glyph keeps on its right, and a glyph may reach past its advance or, in some faces, touch its
+// neighbour, so no measure of widths tells.
+struct TTextInk {
+  int Right = 0;             // one past the last column with ink, counted from where the text starts
+  bool GlyphsApart = true;   // a column without ink where each glyph meets the next
+};
+
+TTextInk MeasureInk(TFont& font, std::string_view text, int extra) {
+  TTextInk result;
+  const std::wstring wide = Widen(text);
+  if (wide.empty()) return result;
+  // Where each character ends, from the text's start.
+  std::vector<INT> ends(wide.size());
+  SIZE extent{};
   {
-    TSelectObject select(canvas.Handle(), font.Handle());
-    if (!GetTextMetricsW(canvas.Handle(), &metrics)) return;
+    TBitmap probe(1, 1);
+    TSelectObject select(probe.DC(), font.Handle());
+    SetTextCharacterExtra(probe.DC(), extra);
+    if (!GetTextExtentExPointW(probe.DC(), wide.c_str(), static_cast<int>(wide.size()), 0, nullptr, ends.data(),
+                               &extent)) {
+      result.Right = std::numeric_limits<int>::max();
+      return result;
+    }
   }
-  const int natural = canvas.TextWidth(text);
-  if (natural <= room) return;
-  // Widths scale about linearly with the average width; a step or two of rounding remains.
-  int width = std::max<int>(1, static_cast<int>(metrics.tmAveCharWidth) * room / std::max(natural, 1));
-  font.SetWidth(width);
-  while (width > 1 && canvas.TextWidth(text) > room) font.SetWidth(--width);
+  const int overhang = std::max<int>(4, static_cast<int>(extent.cy));
+  TBitmap scratch(static_cast<int>(extent.cx) + 2 * overhang, std::max<int>(1, static_cast<int>(extent.cy)));
+  if (scratch.Empty()) {
+    result.Right = std::numeric_limits<int>::max();
+    return result;
+  }
+  FillDC(scratch.DC(), {0, 0, scratch.Width(), scratch.Height()}, clWhite);
+  {
+    TSavedDC saved(scratch.DC());
+    TSelectObject select(scratch.DC(), font.Handle());
+    SetTextCharacterExtra(scratch.DC(), extra);
+    SetTextColor(scratch.DC(), RGB(0, 0, 0));
+    SetBkMode(scratch.DC(), TRANSPARENT);
+    TextOutW(scratch.DC(), overhang, 0, wide.c_str(), static_cast<int>(wide.size()));
+  }
+  GdiFlush();
+  const TPixelView view = scratch.View();
+  std::vector<bool> ink(static_cast<std::size_t>(view.Width), false);
+  for (int y = 0; y < view.Height; ++y) {
+    const std::uint8_t* row = view.Row(y);
+    for (int x = 0; x < view.Width; ++x) {
+      const std::uint8_t* pixel = row + 3 * static_cast<std::ptrdiff_t>(x);
+      if (pixel[0] != 0xFF || pixel[1] != 0xFF || pixel[2] != 0xFF) ink[static_cast<std::size_t>(x)] = true;
+    }
+  }
+  for (int x = view.Width - 1; x >= overhang; --x)
+    if (ink[static_cast<std::size_t>(x)]) {
+      result.Right = x + 1 - overhang;
+      break;
+    }
+  // Two glyphs are apart when the last column of the first or the first column of the second
+  // is blank; a space between them keeps them apart anyway.
+  for (std::size_t i = 0; i + 1 < wide.size(); ++i) {
+    if (wide[i] == L' ' || wide[i + 1] == L' ') continue;
+    const int meet = overhang + ends[i];
+    if (meet <= 0 || meet >= view.Width) continue;
+    if (ink[static_cast<std::size_t>(meet - 1)] && ink[static_cast<std::size_t>(meet)]) result.GlyphsApart = false;
+  }
+  return result;
+}
+
+// How a result is shown whole and legible in `area`: the canvas font and the pixels added after
+// each character. A text fits when its ink ends at least one column before the area's right
+// edge (the edge lies on the frame, so a blank column stays between the last glyph and the
+// frame, as on the left), and it is legible when a blank column separates every two glyphs.
+// The first of these that gives both is taken, the smallest change first:
+//   1. the control's font as it is;
+//   2. the same with one pixel between the characters (a face whose glyphs touch here and there);
+//   3. a smaller size of a TrueType face at its natural proportions, the largest that fits, with
+//      no pixel added and then with one.
+// A face squeezed to a narrower width than its design runs its glyphs into each other at these
+// sizes; a smaller size keeps them apart. A smaller text sits on the same baseline as a text in
+// the control's font. A text that fits nowhere takes the smallest size.
+int FitText(TCanvas& canvas, std::string_view text, TRect& area) {
+  const int room = WidthOf(area) - 1;
+  TFont& font = canvas.Font();
+  if (text.empty() || room <= 0) return 0;
+  auto shows = [&](TFont& candidate, int extra) {
+    const TTextInk ink = MeasureInk(candidate, text, extra);
+    return ink.Right <= room && ink.GlyphsApart;
+  };
+  for (int extra : {0, 1})
+    if (shows(font, extra)) return extra;
+  const int ascent = FontAscent(font);
+  TFont smaller;
+  smaller.Assign(font);
+  smaller.SetName(SmallerSizeFace(font));
+  smaller.SetWidth(0);
+  constexpr int kSmallestHeight = 6;
+  int chosenExtra = 0;
+  for (int height = std::abs(font.Height()); height >= kSmallestHeight; --height) {
+    smaller.SetHeight(-height);
+    if (shows(smaller, 0)) break;
+    if (shows(smaller, 1)) {
+      chosenExtra = 1;
+      break;
+    }
+  }
+  font.Assign(smaller);
+  area.Top += std::max(0, ascent - FontAscent(font));
+  return chosenExtra;
 }
 
 }  // namespace
@@ -114,8 +213,9 @@ void TsEdit::PaintText() {
   TCanvas& canvas = cache.Canvas();
   TSavedDC saved(cache.DC());
   canvas.Font().Assign(Font());
-  TRect area{kTextMargin, kTextMargin, Width() - kTextMargin, Height() - kTextMargin};
-  FitTextWidth(canvas, text, WidthOf(area));
+  // The text may run up to the frame: a glyph's own blank column then falls on the margin.
+  TRect area{kTextMargin, kTextMargin, Width() - kFrame, Height() - kTextMargin};
+  SetTextCharacterExtra(cache.DC(), FitText(canvas, text, area));
   WriteTextEx(canvas, text, true, area, kEditTextFlags, SkinData.SkinIndex, ControlIsActive(SkinData));
 }
 
