@@ -44,34 +44,63 @@ int FontAscent(TFont& font) {
   return GetTextMetricsW(probe.DC(), &metrics) ? static_cast<int>(metrics.tmAscent) : 0;
 }
 
-// How a text inks when drawn in a font with `extra` pixels after each character, read from the
-// text drawn into a scratch bitmap: the advance of a bitmap face counts the blank column each
-// glyph keeps on its right, and a glyph may reach past its advance or, in some faces, touch its
-// neighbour, so no measure of widths tells.
-struct TTextInk {
-  int Right = 0;             // one past the last column with ink, counted from where the text starts
-  bool GlyphsApart = true;   // a column without ink where each glyph meets the next
+// Where a text's characters go: the left edge of each, from where the text starts. DrawText
+// puts each glyph at the sum of the advances before it; a gap of a pixel may be added before a
+// glyph that would touch the one before it.
+struct TTextPlacement {
+  std::wstring Text;
+  std::vector<int> Natural;  // per character, as DrawText puts it
+  std::vector<int> Left;     // per character, with the gaps added
+  int Advance = 0;           // where the last character ends, with the gaps added
 };
 
-TTextInk MeasureInk(TFont& font, std::string_view text, int extra) {
-  TTextInk result;
-  const std::wstring wide = Widen(text);
-  if (wide.empty()) return result;
-  // Where each character ends, from the text's start.
-  std::vector<INT> ends(wide.size());
+TTextPlacement PlaceText(TFont& font, std::string_view text) {
+  TTextPlacement placement;
+  placement.Text = Widen(text);
+  const int count = static_cast<int>(placement.Text.size());
+  std::vector<INT> ends(placement.Text.size());
   SIZE extent{};
-  {
-    TBitmap probe(1, 1);
-    TSelectObject select(probe.DC(), font.Handle());
-    SetTextCharacterExtra(probe.DC(), extra);
-    if (!GetTextExtentExPointW(probe.DC(), wide.c_str(), static_cast<int>(wide.size()), 0, nullptr, ends.data(),
-                               &extent)) {
-      result.Right = std::numeric_limits<int>::max();
-      return result;
-    }
+  TBitmap probe(1, 1);
+  TSelectObject select(probe.DC(), font.Handle());
+  if (count == 0 || !GetTextExtentExPointW(probe.DC(), placement.Text.c_str(), count, 0, nullptr, ends.data(), &extent))
+    return placement;
+  placement.Left.push_back(0);
+  for (int i = 0; i + 1 < count; ++i) placement.Left.push_back(ends[static_cast<std::size_t>(i)]);
+  placement.Natural = placement.Left;
+  placement.Advance = static_cast<int>(extent.cx);
+  return placement;
+}
+
+// Draws the placed text with `draw` once per run of characters that keep DrawText's spacing,
+// at that run's left edge.
+template <typename Draw>
+void ForEachRun(const TTextPlacement& placement, Draw draw) {
+  const std::vector<int>& natural = placement.Natural;
+  std::size_t first = 0;
+  for (std::size_t i = 1; i <= placement.Left.size(); ++i) {
+    const bool ends = i == placement.Left.size() ||
+                      placement.Left[i] - natural[i] != placement.Left[first] - natural[first];
+    if (!ends) continue;
+    draw(std::wstring_view(placement.Text).substr(first, i - first), placement.Left[first]);
+    first = i;
   }
-  const int overhang = std::max<int>(4, static_cast<int>(extent.cy));
-  TBitmap scratch(static_cast<int>(extent.cx) + 2 * overhang, std::max<int>(1, static_cast<int>(extent.cy)));
+}
+
+// How the placed text inks, read from it drawn into a scratch bitmap: the advance of a bitmap
+// face counts the blank column each glyph keeps on its right, a glyph may reach past its
+// advance, and in some faces two glyphs touch, so no measure of widths tells.
+struct TTextInk {
+  int Right = 0;                  // one past the last column with ink, from where the text starts
+  std::vector<std::size_t> Touch; // characters whose glyph touches the one before it
+};
+
+TTextInk MeasureInk(TFont& font, const TTextPlacement& placement) {
+  TTextInk result;
+  const std::vector<int>& natural = placement.Natural;
+  if (placement.Left.empty()) return result;
+  const int height = std::max(1, std::abs(font.Height()) * 2);
+  const int overhang = std::max(4, height);
+  TBitmap scratch(placement.Advance + 2 * overhang, height);
   if (scratch.Empty()) {
     result.Right = std::numeric_limits<int>::max();
     return result;
@@ -80,10 +109,11 @@ TTextInk MeasureInk(TFont& font, std::string_view text, int extra) {
   {
     TSavedDC saved(scratch.DC());
     TSelectObject select(scratch.DC(), font.Handle());
-    SetTextCharacterExtra(scratch.DC(), extra);
     SetTextColor(scratch.DC(), RGB(0, 0, 0));
     SetBkMode(scratch.DC(), TRANSPARENT);
-    TextOutW(scratch.DC(), overhang, 0, wide.c_str(), static_cast<int>(wide.size()));
+    ForEachRun(placement, [&](std::wstring_view run, int left) {
+      TextOutW(scratch.DC(), overhang + left, 0, run.data(), static_cast<int>(run.size()));
+    });
   }
   GdiFlush();
   const TPixelView view = scratch.View();
@@ -100,57 +130,72 @@ TTextInk MeasureInk(TFont& font, std::string_view text, int extra) {
       result.Right = x + 1 - overhang;
       break;
     }
-  // Two glyphs are apart when the last column of the first or the first column of the second
-  // is blank; a space between them keeps them apart anyway.
-  for (std::size_t i = 0; i + 1 < wide.size(); ++i) {
-    if (wide[i] == L' ' || wide[i + 1] == L' ') continue;
-    const int meet = overhang + ends[i];
-    if (meet <= 0 || meet >= view.Width) continue;
-    if (ink[static_cast<std::size_t>(meet - 1)] && ink[static_cast<std::size_t>(meet)]) result.GlyphsApart = false;
+  // Two glyphs are apart when a column is blank from the last column of the first one's cell to
+  // the first column of the second's; a space between them keeps them apart anyway.
+  const std::wstring& text = placement.Text;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i - 1] == L' ' || text[i] == L' ') continue;
+    const int advance = natural[i] - natural[i - 1];
+    const int from = overhang + placement.Left[i - 1] + advance - 1;
+    const int to = overhang + placement.Left[i];
+    bool apart = false;
+    for (int x = std::max(0, from); x <= std::min(view.Width - 1, to) && !apart; ++x)
+      apart = !ink[static_cast<std::size_t>(x)];
+    if (!apart) result.Touch.push_back(i);
   }
   return result;
 }
 
-// How a result is shown whole and legible in `area`: the canvas font and the pixels added after
-// each character. A text fits when its ink ends at least one column before the area's right
-// edge (the edge lies on the frame, so a blank column stays between the last glyph and the
-// frame, as on the left), and it is legible when a blank column separates every two glyphs.
-// The first of these that gives both is taken, the smallest change first:
-//   1. the control's font as it is;
-//   2. the same with one pixel between the characters (a face whose glyphs touch here and there);
-//   3. a smaller size of a TrueType face at its natural proportions, the largest that fits, with
-//      no pixel added and then with one.
+// How a result is shown whole and legible in `area`: the font and where each character goes.
+// A text fits when its ink ends at least one column before the area's right edge (the edge
+// lies on the frame, so a blank column stays between the last glyph and the frame, as on the
+// left), and it is legible when a blank column separates every two glyphs. In each font tried,
+// a glyph that touches the one before it moves one pixel to the right (a face whose glyphs
+// meet here and there); the first font in which the text then fits is taken:
+//   1. the control's own font;
+//   2. smaller sizes of a TrueType face at its natural proportions, the largest first.
 // A face squeezed to a narrower width than its design runs its glyphs into each other at these
 // sizes; a smaller size keeps them apart. A smaller text sits on the same baseline as a text in
 // the control's font. A text that fits nowhere takes the smallest size.
-int FitText(TCanvas& canvas, std::string_view text, TRect& area) {
+TTextPlacement FitText(TCanvas& canvas, std::string_view text, TRect& area) {
   const int room = WidthOf(area) - 1;
   TFont& font = canvas.Font();
-  if (text.empty() || room <= 0) return 0;
-  auto shows = [&](TFont& candidate, int extra) {
-    const TTextInk ink = MeasureInk(candidate, text, extra);
-    return ink.Right <= room && ink.GlyphsApart;
+  auto place = [&](TFont& candidate, bool& fits) {
+    TTextPlacement placement = PlaceText(candidate, text);
+    TTextInk ink = MeasureInk(candidate, placement);
+    if (!ink.Touch.empty()) {
+      std::size_t next = 0;
+      int shift = 0;
+      for (std::size_t i = 0; i < placement.Left.size(); ++i) {
+        if (next < ink.Touch.size() && ink.Touch[next] == i) {
+          ++shift;
+          ++next;
+        }
+        placement.Left[i] += shift;
+      }
+      placement.Advance += shift;
+      ink = MeasureInk(candidate, placement);
+    }
+    fits = ink.Right <= room && ink.Touch.empty();
+    return placement;
   };
-  for (int extra : {0, 1})
-    if (shows(font, extra)) return extra;
+  bool fits = false;
+  TTextPlacement placement = place(font, fits);
+  if (fits || text.empty() || room <= 0) return placement;
   const int ascent = FontAscent(font);
   TFont smaller;
   smaller.Assign(font);
   smaller.SetName(SmallerSizeFace(font));
   smaller.SetWidth(0);
   constexpr int kSmallestHeight = 6;
-  int chosenExtra = 0;
   for (int height = std::abs(font.Height()); height >= kSmallestHeight; --height) {
     smaller.SetHeight(-height);
-    if (shows(smaller, 0)) break;
-    if (shows(smaller, 1)) {
-      chosenExtra = 1;
-      break;
-    }
+    placement = place(smaller, fits);
+    if (fits) break;
   }
   font.Assign(smaller);
   area.Top += std::max(0, ascent - FontAscent(font));
-  return chosenExtra;
+  return placement;
 }
 
 }  // namespace
@@ -215,8 +260,16 @@ void TsEdit::PaintText() {
   canvas.Font().Assign(Font());
   // The text may run up to the frame: a glyph's own blank column then falls on the margin.
   TRect area{kTextMargin, kTextMargin, Width() - kFrame, Height() - kTextMargin};
-  SetTextCharacterExtra(cache.DC(), FitText(canvas, text, area));
-  WriteTextEx(canvas, text, true, area, kEditTextFlags, SkinData.SkinIndex, ControlIsActive(SkinData));
+  const TTextPlacement placement = FitText(canvas, text, area);
+  const bool hot = ControlIsActive(SkinData);
+  if (placement.Left.empty()) {
+    WriteTextEx(canvas, text, true, area, kEditTextFlags, SkinData.SkinIndex, hot);
+    return;
+  }
+  ForEachRun(placement, [&](std::wstring_view run, int left) {
+    TRect runArea{area.Left + left, area.Top, area.Right, area.Bottom};
+    WriteTextEx(canvas, Narrow(std::wstring(run)), true, runArea, kEditTextFlags, SkinData.SkinIndex, hot);
+  });
 }
 
 // [SECTION] Painting on the window ------------------------------------------------------------
