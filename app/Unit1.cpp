@@ -6,6 +6,15 @@
 
 TForm1* Form1 = nullptr;
 
+namespace {
+
+// The twenty result fields.
+constexpr const char* kResultFields[] = {"Edit1",  "Edit2",  "Edit3",  "Edit4",  "Edit5",  "Edit6",  "Edit7",
+                                         "Edit8",  "Edit9",  "Edit10", "Edit11", "Edit12", "Edit13", "Edit14",
+                                         "Edit15", "Edit16", "Edit17", "Edit18", "Edit19", "sEdit2"};
+
+}  // namespace
+
 void RegisterForm1Classes() {
   RegisterClass<TsLabel>("TsLabel");
   RegisterClass<TKvLabel>("TKvLabel");
@@ -90,11 +99,16 @@ TsEdit* TForm1::ResultField(std::string_view name) const { return dynamic_cast<T
 // Reads the four inputs, computes every cell and writes the twenty texts. A bad number stops
 // everything before the first field is written.
 void TForm1::Button1Click(TObject*) {
-  const auto texts = CalculateFieldTexts(ComboBox2->ItemIndex(), Edit21->Text(), Edit20->Text(), ComboBox1->ItemIndex());
+  const int duration = ComboBox2->ItemIndex();
+  const auto texts = CalculateFieldTexts(duration, Edit21->Text(), Edit20->Text(), ComboBox1->ItemIndex());
   for (const auto& [field, text] : texts) ResultField(field)->SetText(text);
+  calculatedDuration_ = duration;
 }
 
-// The unit labels follow the duration; the fields keep their texts until the next calculation.
+// The unit labels follow the duration at once. The amounts in the fields were computed for the
+// duration of the last calculation and in its unit: under another duration's unit they would
+// read as a different amount, so another duration empties them until the next calculation.
+// Choosing the duration they were computed for again keeps them.
 void TForm1::ComboBox2Change(TObject*) {
   const int index = ComboBox2->ItemIndex();
   for (int duration = 0; duration <= 6; ++duration) {
@@ -103,6 +117,9 @@ void TForm1::ComboBox2Change(TObject*) {
     Label1->SetCaption(unit);
     Label2->SetCaption(unit);
   }
+  if (calculatedDuration_ == kNoCalculation || index == calculatedDuration_) return;
+  for (const char* name : kResultFields) ResultField(name)->SetText("");
+  calculatedDuration_ = kNoCalculation;
 }
 
 // The edit shows the bar's position property (the argument is not used).
@@ -112,16 +129,20 @@ void TForm1::ScrollBar2Scroll(TObject*, TScrollCode, int&) { Edit21->SetText(std
 
 // Each step reads the text again: setting it from here runs this handler again, nested, for
 // the new text, which ends by moving the bar; the outer run then finds the same position.
-// A text rewritten here is selected, so that what the user types next replaces it (after
-// deleting the text, "12" gives 12, not "1" with "2" typed in front of it).
+// The "1" that replaces an empty or zero text is selected, so that what the user types next
+// replaces it (after deleting the text, "12" gives 12, not "1" with "2" typed in front of it).
+// The bound that replaces a larger number leaves the caret after it with nothing selected: a
+// digit typed on makes a larger number again and the bound stays ("999" ends as "80"), where a
+// selected bound would give way to that digit alone.
 void TForm1::CoupleEditToBar(TsEdit* edit, TsScrollBar* bar, int upper) {
   if (edit->Text().empty() || TextToInt(edit->Text()) <= 0) {
     edit->SetText("1");
     edit->SelectAll();
   }
   if (TextToInt(edit->Text()) > upper) {
-    edit->SetText(std::to_string(upper));
-    edit->SelectAll();
+    const std::string bound = std::to_string(upper);
+    edit->SetText(bound);
+    edit->SetSelStart(static_cast<int>(bound.size()));
   }
   bar->SetPosition(TextToInt(edit->Text()));
 }

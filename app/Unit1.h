@@ -87,6 +87,10 @@ class TForm1 : public TForm {
   // Keeps an edit's text a whole number in 1..upper and moves its scroll bar there.
   void CoupleEditToBar(TsEdit* edit, TsScrollBar* bar, int upper);
   static void FilterDigits(wchar_t& key);
+
+  static constexpr int kNoCalculation = -1;
+  // The duration index the result fields were computed for; kNoCalculation while they are empty.
+  int calculatedDuration_ = kNoCalculation;
 };
 
 extern TForm1* Form1;

@@ -197,6 +197,10 @@ void TCustomEdit::SelectAll() {
   if (HandleAllocated()) SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 
+void TCustomEdit::SetSelStart(int position) {
+  if (HandleAllocated()) SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(position), position);
+}
+
 void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
 }

