@@ -320,7 +320,65 @@ void WriteText(TConsoleOutput& out, const TSitePlan& plan, const TSiteFigures& s
 
 // [JSON] The same figures for other programs; byte counts are exact JSON integers.
 
-std::string JsonText(std::string_view text) {
+
+std::string JsonCount(const std::optional<TBigUint>& n) { return n ? n->ToString() : "null"; }
+
+void WriteJson(TConsoleOutput& out, const TSitePlan& plan, const TSiteFigures& s, const TPlanOptions& options) {
+  std::string text = "{\n  \"groups\": [\n";
+  for (std::size_t i = 0; i < plan.Groups.size(); ++i) {
+    const TCameraGroup& g = plan.Groups[i];
+    const TGroupFigures& f = s.Groups[i];
+    text += "    {\"name\": " + JsonString(g.Name) + ", \"count\": " + std::to_string(g.Count);
+    if (g.BitsPerSecond) {
+      text += ", \"bits_per_second\": " + std::to_string(*g.BitsPerSecond);
+      if (!g.Codec.empty()) text += ", \"codec\": " + JsonString(g.Codec);
+    } else {
+      text += ", \"frame_size\": " + JsonString(FrameSizeText(g.Grid.FrameSize)) + ", \"codec\": " + JsonString(g.Codec) +
+              ", \"colour\": " + (g.Grid.Mode == cmColour ? "true" : "false") + ", \"fps\": " +
+              std::to_string(g.Grid.FrameRate);
+    }
+    text += ", \"hours_per_day\": " + std::to_string(g.HoursPerDay) + ", \"motion_percent\": " +
+            std::to_string(g.MotionPercent) + ", \"retention_days\": " + std::to_string(g.RetentionDays) +
+            ",\n     \"camera_bytes_per_hour\": " + std::to_string(f.CameraBytesPerHour) +
+            ", \"bytes_per_day\": " + f.BytesPerDay.ToString() + ", \"retention_bytes\": " + f.RetentionBytes.ToString() +
+            ", \"ingest_bits_per_second\": " + f.IngestBitsPerSecond.ToString() + ", \"ingest_mbit_s\": " +
+            DecimalText(f.IngestBitsPerSecond, 6);
+    if (options.Explain) {
+      const TGroupExplained e = ExplainGroup(g, f);
+      text += ",\n     \"explain\": {\"camera_bytes_per_hour\": " + JsonString(e.CameraHour) +
+              ", \"bytes_per_day\": " + JsonString(e.Day) + ", \"retention_bytes\": " + JsonString(e.Retention) +
+              ", \"ingest_bits_per_second\": " + JsonString(e.Ingest) + "}";
+    }
+    text += i + 1 == plan.Groups.size() ? "}\n" : "},\n";
+  }
+  const TDiskSet& d = plan.Disks;
+  text += "  ],\n  \"total\": {\"cameras\": " + std::to_string(s.Cameras) + ", \"bytes_per_day\": " +
+          s.BytesPerDay.ToString() + ", \"retention_bytes\": " + s.RetentionBytes.ToString() +
+          ", \"ingest_bits_per_second\": " + s.IngestBitsPerSecond.ToString() + ", \"ingest_mbit_s\": " +
+          DecimalText(s.IngestBitsPerSecond, 6) + "},\n";
+  text += "  \"disks\": {\"size\": " + JsonString(d.SizeText) + ", \"disk_bytes\": " + std::to_string(s.DiskBytes) +
+          ", \"count\": " + std::to_string(d.Count) + ", \"raid\": " + JsonString(RaidName(d.Raid)) +
+          ", \"free_percent\": " + std::to_string(d.FreePercent) + ", \"data_disks\": " + s.DataDisks.ToString() +
+          ", \"usable_bytes\": " + s.Usable.ToString() + "},\n";
+  text += "  \"days_held\": " + s.DaysHeld.ToString() + ",\n";
+  text += "  \"need\": {\"days\": " + (options.NeedDays ? std::to_string(*options.NeedDays) : std::string("null")) +
+          ", \"bytes\": " + s.Fit.Need.ToString() + ", \"fits\": " + (s.Fit.Fits ? "true" : "false") +
+          ", \"short_bytes\": " + s.Fit.ShortBytes.ToString() + ", \"smallest_count\": " +
+          JsonCount(s.Fit.SmallestCount) + ", \"more_disks\": " +
+          (s.Fit.Fits ? std::string("0") : JsonCount(s.Fit.MoreDisks)) + "}";
+  if (options.Explain) {
+    const TSiteExplained e = ExplainSite(plan, s, options);
+    text += ",\n  \"explain\": {\"disk_bytes\": " + JsonString(e.DiskBytes) + ", \"usable_bytes\": " + JsonString(e.Usable) +
+            ", \"days_held\": " + JsonString(e.DaysHeld) + ", \"need\": " + JsonString(e.Need) +
+            ", \"smallest_count\": " + JsonString(e.Smallest) + "}";
+  }
+  text += "\n}\n";
+  out.Write(text);
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
   std::string result = "\"";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
@@ -338,63 +396,6 @@ std::string JsonText(std::string_view text) {
   }
   return result + "\"";
 }
-
-std::string JsonCount(const std::optional<TBigUint>& n) { return n ? n->ToString() : "null"; }
-
-void WriteJson(TConsoleOutput& out, const TSitePlan& plan, const TSiteFigures& s, const TPlanOptions& options) {
-  std::string text = "{\n  \"groups\": [\n";
-  for (std::size_t i = 0; i < plan.Groups.size(); ++i) {
-    const TCameraGroup& g = plan.Groups[i];
-    const TGroupFigures& f = s.Groups[i];
-    text += "    {\"name\": " + JsonText(g.Name) + ", \"count\": " + std::to_string(g.Count);
-    if (g.BitsPerSecond) {
-      text += ", \"bits_per_second\": " + std::to_string(*g.BitsPerSecond);
-      if (!g.Codec.empty()) text += ", \"codec\": " + JsonText(g.Codec);
-    } else {
-      text += ", \"frame_size\": " + JsonText(FrameSizeText(g.Grid.FrameSize)) + ", \"codec\": " + JsonText(g.Codec) +
-              ", \"colour\": " + (g.Grid.Mode == cmColour ? "true" : "false") + ", \"fps\": " +
-              std::to_string(g.Grid.FrameRate);
-    }
-    text += ", \"hours_per_day\": " + std::to_string(g.HoursPerDay) + ", \"motion_percent\": " +
-            std::to_string(g.MotionPercent) + ", \"retention_days\": " + std::to_string(g.RetentionDays) +
-            ",\n     \"camera_bytes_per_hour\": " + std::to_string(f.CameraBytesPerHour) +
-            ", \"bytes_per_day\": " + f.BytesPerDay.ToString() + ", \"retention_bytes\": " + f.RetentionBytes.ToString() +
-            ", \"ingest_bits_per_second\": " + f.IngestBitsPerSecond.ToString() + ", \"ingest_mbit_s\": " +
-            DecimalText(f.IngestBitsPerSecond, 6);
-    if (options.Explain) {
-      const TGroupExplained e = ExplainGroup(g, f);
-      text += ",\n     \"explain\": {\"camera_bytes_per_hour\": " + JsonText(e.CameraHour) +
-              ", \"bytes_per_day\": " + JsonText(e.Day) + ", \"retention_bytes\": " + JsonText(e.Retention) +
-              ", \"ingest_bits_per_second\": " + JsonText(e.Ingest) + "}";
-    }
-    text += i + 1 == plan.Groups.size() ? "}\n" : "},\n";
-  }
-  const TDiskSet& d = plan.Disks;
-  text += "  ],\n  \"total\": {\"cameras\": " + std::to_string(s.Cameras) + ", \"bytes_per_day\": " +
-          s.BytesPerDay.ToString() + ", \"retention_bytes\": " + s.RetentionBytes.ToString() +
-          ", \"ingest_bits_per_second\": " + s.IngestBitsPerSecond.ToString() + ", \"ingest_mbit_s\": " +
-          DecimalText(s.IngestBitsPerSecond, 6) + "},\n";
-  text += "  \"disks\": {\"size\": " + JsonText(d.SizeText) + ", \"disk_bytes\": " + std::to_string(s.DiskBytes) +
-          ", \"count\": " + std::to_string(d.Count) + ", \"raid\": " + JsonText(RaidName(d.Raid)) +
-          ", \"free_percent\": " + std::to_string(d.FreePercent) + ", \"data_disks\": " + s.DataDisks.ToString() +
-          ", \"usable_bytes\": " + s.Usable.ToString() + "},\n";
-  text += "  \"days_held\": " + s.DaysHeld.ToString() + ",\n";
-  text += "  \"need\": {\"days\": " + (options.NeedDays ? std::to_string(*options.NeedDays) : std::string("null")) +
-          ", \"bytes\": " + s.Fit.Need.ToString() + ", \"fits\": " + (s.Fit.Fits ? "true" : "false") +
-          ", \"short_bytes\": " + s.Fit.ShortBytes.ToString() + ", \"smallest_count\": " +
-          JsonCount(s.Fit.SmallestCount) + ", \"more_disks\": " +
-          (s.Fit.Fits ? std::string("0") : JsonCount(s.Fit.MoreDisks)) + "}";
-  if (options.Explain) {
-    const TSiteExplained e = ExplainSite(plan, s, options);
-    text += ",\n  \"explain\": {\"disk_bytes\": " + JsonText(e.DiskBytes) + ", \"usable_bytes\": " + JsonText(e.Usable) +
-            ", \"days_held\": " + JsonText(e.DaysHeld) + ", \"need\": " + JsonText(e.Need) +
-            ", \"smallest_count\": " + JsonText(e.Smallest) + "}";
-  }
-  text += "\n}\n";
-  out.Write(text);
-}
-
-}  // namespace
 
 int RunPlan(const std::vector<std::string>& arguments, TConsoleOutput& out) {
   const TPlanOptions options = ParsePlanOptions(arguments);

@@ -345,26 +345,6 @@ void WritePlanTsv(TConsoleOutput& out, const TStorageResult& result, const TPlan
   }
 }
 
-// A JSON string: quotes, backslashes and control characters escaped; other UTF-8 as it is.
-std::string JsonString(std::string_view text) {
-  std::string result = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      result += '\\';
-      result += c;
-    } else if (byte < 0x20) {
-      static constexpr char kHex[] = "0123456789abcdef";
-      result += "\\u00";
-      result += kHex[byte >> 4];
-      result += kHex[byte & 15];
-    } else {
-      result += c;
-    }
-  }
-  return result + "\"";
-}
-
 // Amounts are two-decimal values; as JSON numbers they always use ".".
 std::string JsonAmount(const std::optional<double>& amount) {
   return amount ? FormatGeneral15(*amount, ".") : "null";
