@@ -34,6 +34,14 @@ inline std::vector<HWND> MenuWindows() {
   return found;
 }
 
+// The open menu window other than `top` (the sub-menu a step waits for), or nullptr.
+inline HWND SubMenuBeside(const std::vector<HWND>& open, HWND top) {
+  HWND list = nullptr;
+  for (HWND w : open)
+    if (w != top) list = w;
+  return list;
+}
+
 // Runs steps from a timer while a menu is open (Popup returns only when it closes); a step
 // returns false when it has closed the menu or wants no more ticks.
 class TMenuDriver {
@@ -121,9 +129,7 @@ inline bool ChooseSkinWithTheMouse(POINT caption, const std::wstring& skin) {
       MouseTo(Middle(ShownItem(top, 0).Screen));
       return true;
     }
-    HWND list = nullptr;
-    for (HWND w : open)
-      if (w != top) list = w;
+    HWND list = SubMenuBeside(open, top);
     if (list == nullptr) {
       if (step < 30) return true;  // the list opens after a short delay
       EndMenu();

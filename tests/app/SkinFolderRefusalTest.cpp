@@ -131,9 +131,7 @@ class SkinFolderRefusalTest : public ::testing::Test {
         MouseTo(Middle(ShownItem(top, 0).Screen));
         return true;
       }
-      HWND list = nullptr;
-      for (HWND w : open)
-        if (w != top) list = w;
+      HWND list = SubMenuBeside(open, top);
       if (list == nullptr) {
         if (step < 40) return true;  // the list opens after a short delay
         EndMenu();
