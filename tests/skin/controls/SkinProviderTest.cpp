@@ -16,6 +16,7 @@
 #include "framework/win/Text.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSkinProvider.h"
+#include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sMessages.h"
 #include "skin/data/sSkinLookup.h"
@@ -528,7 +529,9 @@ TEST_F(SkinProviderTest, DestroyingTheProviderGivesTheWindowItsProcedureBack) {
   EXPECT_EQ(Narrow(text), "Без обложки");
 }
 
-TEST_F(SkinProviderTest, CaptionDoubleClickMaximizesAndASecondRestores) {
+// The dialog frame shows no maximize button: its caption double click leaves it as it is. Maximized
+// by the command all the same, the picture and region follow, and a double click restores it.
+TEST_F(SkinProviderTest, CaptionDoubleClickLeavesTheDialogFrameAndRestoresItWhenMaximized) {
   HWND window = form->Handle();
   RECT bounds{};
   GetWindowRect(window, &bounds);
@@ -538,6 +541,12 @@ TEST_F(SkinProviderTest, CaptionDoubleClickMaximizesAndASecondRestores) {
   ASSERT_EQ(SendMessageW(window, WM_NCHITTEST, 0, point), HTCAPTION);
 
   SendMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, point);
+  PumpMessages();
+  EXPECT_FALSE(IsZoomed(window));
+  EXPECT_EQ(form->Width(), normalWidth);
+
+  SendMessageW(window, WM_SYSCOMMAND, kScMaximize, 0);
+  provider->SystemMenu->UpdateItems();
   PumpMessages();
   EXPECT_TRUE(IsZoomed(window));
   EXPECT_GT(form->Width(), normalWidth);
