@@ -22,9 +22,12 @@
 #include "skin/data/win/sSkinManager.h"
 #include "tests/app/MenuDriving.h"
 #include "tests/app/StartCalculator.h"
+#include "tests/skin/data/MasterBitmaps.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
+
+using testskins::MasterBitmap;
 
 using namespace apptest;
 
@@ -32,22 +35,6 @@ const std::string kSkins = "c:\\Skins\\";
 const std::string kMaster = "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n";
 // A frame section that keeps every pixel of the window: the skin is shown.
 const std::string kPlainForm = "[FORM]\r\nCOLOR=12632256\r\n";
-
-// A master bitmap of `width` x `height`, grey, with the columns from `magentaFrom` on in the
-// transparent colour.
-std::string MasterBitmap(int width, int height, int magentaFrom) {
-  TPixelImage picture(width, height);
-  const TPixelView v = picture.View();
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t* p = v.Pixel(x, y);
-      const bool key = x >= magentaFrom;
-      p[0] = key ? 0xFF : 0x80;  // blue, green, red
-      p[1] = key ? 0x00 : 0x80;
-      p[2] = key ? 0xFF : 0x80;
-    }
-  return WriteBmp(picture.View());
-}
 
 class SkinFolderRefusalTest : public ::testing::Test {
  protected:

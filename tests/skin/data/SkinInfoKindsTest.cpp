@@ -14,8 +14,11 @@
 #include "framework/core/FileSystem.h"
 #include "skin/data/sImageCodecs.h"
 #include "skin/data/sSkinFolder.h"
+#include "tests/skin/data/MasterBitmaps.h"
 
 namespace {
+
+using testskins::MasterBitmap;
 
 namespace fs = std::filesystem;
 
@@ -34,21 +37,6 @@ TRun RunSkininfo(const std::string& argument) {
   const int status = pclose(pipe);
   run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
-}
-
-// A master bitmap, grey, with the columns from `magentaFrom` on in the transparent colour.
-std::string MasterBitmap(int width, int height, int magentaFrom) {
-  TPixelImage picture(width, height);
-  const TPixelView v = picture.View();
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t* p = v.Pixel(x, y);
-      const bool key = x >= magentaFrom;
-      p[0] = key ? 0xFF : 0x80;
-      p[1] = key ? 0x00 : 0x80;
-      p[2] = key ? 0xFF : 0x80;
-    }
-  return WriteBmp(picture.View());
 }
 
 std::string Utf16(const std::string& ascii, bool bigEndian) {
