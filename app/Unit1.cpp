@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/Calculation.h"
+#include "resources/skins/StoredSkins.h"
+#include "skin/controls/sSkinableMenus.h"
 
 TForm1* Form1 = nullptr;
 
@@ -16,6 +18,9 @@ constexpr const char* kResultFields[] = {"Edit1",  "Edit2",  "Edit3",  "Edit4", 
 }  // namespace
 
 void RegisterForm1Classes() {
+  // The skin manager's skinned menus and the program's stored skins.
+  UseSkinableMenus();
+  ManagerHooks().LoadStoredSkins = LoadStoredSkins;
   RegisterClass<TsLabel>("TsLabel");
   RegisterClass<TKvLabel>("TKvLabel");
   RegisterClass<TsComboBox>("TsComboBox");

@@ -13,7 +13,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sScrollBar.h"
 #include "skin/controls/sSkinProvider.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 
 class TForm1 : public TForm {
  public:

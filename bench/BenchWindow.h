@@ -15,7 +15,7 @@
 #include "bench/Endurance.h"
 #include "framework/win/Text.h"
 #include "label/KvBlink.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 
 namespace bench {
 

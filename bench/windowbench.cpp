@@ -43,7 +43,7 @@
 #include "bench/BenchWindow.h"
 #include "bench/Endurance.h"
 #include "skin/data/sSkinData.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 
 namespace {
 

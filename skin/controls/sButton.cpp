@@ -5,7 +5,7 @@
 #include "framework/win/Forms.h"
 #include "framework/win/Gdi.h"
 #include "skin/data/sSkinData.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 #include "skin/paint/sPaintItem.h"
 #include "skin/paint/win/sBordersWin.h"
 #include "skin/paint/win/sText.h"

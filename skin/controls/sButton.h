@@ -18,7 +18,7 @@
 #include "skin/controls/sSkinnedProperties.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sBorders.h"
-#include "skin/paint/win/sFade.h"
+#include "skin/runtime/sFade.h"
 
 class TsButton : public TButton {
  public:

@@ -5,7 +5,7 @@
 #include "framework/win/Gdi.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 #include "skin/paint/win/sText.h"
 
 namespace {

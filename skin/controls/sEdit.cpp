@@ -9,7 +9,7 @@
 #include "framework/win/Gdi.h"
 #include "framework/win/Text.h"
 #include "skin/data/sSkinData.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
 #include "skin/paint/win/sText.h"
 

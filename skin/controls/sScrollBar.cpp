@@ -12,7 +12,7 @@
 #include "framework/win/Reader.h"
 #include "framework/win/Text.h"
 #include "skin/data/sSkinData.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 #include "skin/paint/sPaintItem.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "framework/win/ExtCtrls.h"
 #include "skin/controls/sScrollBarGeometry.h"
 #include "skin/paint/sAlphaGraph.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 
 // [SECTION] Types ----------------------------------------------------------------------------
 

@@ -14,12 +14,12 @@
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sFrameRegion.h"
 #include "skin/paint/sPaintItem.h"
 #include "skin/paint/win/sBordersWin.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 #include "skin/paint/win/sText.h"
 
 // Index of this file:
@@ -151,7 +151,6 @@ TsSkinProvider::TsSkinProvider(TComponent* owner) : TComponent(owner) {
   skinData_->SkinSection = "FORM";
   skinData_->ControlKind = kProviderControlKind;
   ButtonsBG = std::make_unique<TBitmap>();
-  MenuLineBmp = std::make_unique<TBitmap>();
   titleIcon_ = std::make_unique<TsTitleIcon>();
   titleButtons_ = std::make_unique<TsTitleButtons>(this);
   SkinManager = sSkinData->SkinManager;
@@ -196,9 +195,6 @@ void TsSkinProvider::LookUpIndexes() {
   ButtonMax.ImageIndex = GetMaskIndex(sd.SkinIndex, sd.SkinSection, "BICONMAX");
   ButtonClose.ImageIndex = GetMaskIndex(sd.SkinIndex, sd.SkinSection, "BICONCLOSE");
   ButtonHelp.ImageIndex = GetMaskIndex(sd.SkinIndex, sd.SkinSection, "BICONHELP");
-  MDIMin.ImageIndex = ButtonMin.ImageIndex;
-  MDIMax.ImageIndex = ButtonMax.ImageIndex;
-  MDIClose.ImageIndex = ButtonClose.ImageIndex;
   sd.BackgroundChanged = true;
 }
 
@@ -635,12 +631,11 @@ void TsSkinProvider::SnapPosition(WINDOWPOS& position) const {
 
 // Clears the form's own caption buttons (the system would draw them); the window is recreated
 // by the form. A failure ends this step, not the skin change.
-void TsSkinProvider::ClearFormBorderIcons(TMessage& Message, bool processPending) {
+void TsSkinProvider::ClearFormBorderIcons(bool processPending) {
   try {
     if (Form->BorderIcons().Empty()) return;
     if (processPending && Application != nullptr) Application->ProcessMessages();
     Form->SetBorderIcons({});
-    SendToGrids(Form, Message);
   } catch (...) {
     // The frame keeps the system's buttons until the next skin change; the rest goes on.
   }
@@ -652,7 +647,7 @@ void TsSkinProvider::NewSkin(TMessage& Message, bool skinned) {
   LookUpIndexes();
   if (sSkinData->SkinManager == nullptr) return;
   if (SkinManager == nullptr) SkinManager = sSkinData->SkinManager;
-  ClearFormBorderIcons(Message, !skinned);
+  ClearFormBorderIcons(!skinned);
   FormActive = Form->HandleAllocated() && GetActiveWindow() == Form->Handle();
   SkinData().BackgroundChanged = true;
   TitleChanged = true;
@@ -667,8 +662,9 @@ void TsSkinProvider::NewSkin(TMessage& Message, bool skinned) {
 
 void TsSkinProvider::InitMenuItems(bool value) {
   // Unhooking also when SkinnedPopups was cleared after the menus were hooked.
-  if (SkinManager == nullptr || !SkinManager->SkinableMenus || (value && !SkinManager->SkinnedPopups())) return;
-  TsSkinableMenus& menus = *SkinManager->SkinableMenus;
+  TsSkinableMenus* skinned = SkinableMenusOf(SkinManager);
+  if (skinned == nullptr || (value && !SkinManager->SkinnedPopups())) return;
+  TsSkinableMenus& menus = *skinned;
   if (SystemMenu != nullptr) menus.HookPopupMenu(SystemMenu, value);
   if (Form == nullptr) return;
   std::function<void(TComponent*)> visit = [&](TComponent* owner) {
@@ -1016,7 +1012,7 @@ void TsSkinProvider::PaintForm(HDC DC) {
   if (sd.CacheBmp->Empty()) return;
   CopyWinControlCache(Form, sd, TRect{OffsetX(), OffsetY() + 1, 0, 0}, TRect{0, 0, Form->Width(), Form->Height()},
                       DC);
-  PaintControls(DC, Form, TPoint{0, 0});
+  if (DC != nullptr) PaintControls(DC, Form, false, TPoint{0, 0});
   if (BgCanBeChanged(sd)) SendChildren(SKM_PARENTCHANGED);
   SendChildren(SKM_PARENTUPDATED);
 }
@@ -1081,11 +1077,3 @@ TsSkinProvider* GetFormSkinProvider(TComponent* component) {
   return reinterpret_cast<TsSkinProvider*>(GetSkinProvider(component));
 }
 
-void SendToGrids(TControl*, TMessage&) {
-  // No grid adapters exist in this program.
-}
-
-void PaintControls(HDC DC, TWinControl* parent, TPoint offset) {
-  if (DC == nullptr || parent == nullptr) return;
-  ::PaintControls(DC, parent, false, offset);
-}

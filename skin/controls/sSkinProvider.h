@@ -27,7 +27,7 @@
 #include "framework/win/Forms.h"
 #include "framework/win/Graphics.h"
 #include "skin/controls/sSkinProviderTypes.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 #include "skin/paint/sBorders.h"
 #include "skin/paint/sGraphUtils.h"
 
@@ -170,9 +170,6 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   TsCaptionButton ButtonMax;
   TsCaptionButton ButtonClose;
   TsCaptionButton ButtonHelp;
-  TsCaptionButton MDIMin;  // the buttons of a maximized child form: never shown by this program
-  TsCaptionButton MDIMax;
-  TsCaptionButton MDIClose;
   std::int32_t CurrentHT = 0;             // hit-test code of the button that is hot or pressed
   std::vector<TRect> RegionRects;         // pixels cut out of the window region (one-row rectangles)
   bool RegionChanged = true;              // rebuild the region at the next non-client paint
@@ -183,12 +180,10 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   std::unique_ptr<TBitmap> TitleBG;       // the caption strip's background, before the caption
   bool TitleChanged = true;               // the next full paint may not use TitleBG
   std::unique_ptr<TBitmap> ButtonsBG;     // caption background behind the caption buttons
-  std::unique_ptr<TBitmap> MenuLineBmp;   // the main-menu band (never drawn by this program)
   TBorderIcons SavedBorderIcons;          // the form's own, given back when the skin goes
   bool SavedAutoScroll = false;
   TFormBorderStyle SavedBorderStyle = TFormBorderStyle::bsSizeable;
   bool InBorderIconsChange = false;       // every message passes straight to the form
-  bool MenusInitialized = false;          // the main menu was made owner-drawn (never here)
 
   // The number of times PaintAll composed the whole window (the full path). The fast caption
   // repaint and the copies do not count; for tests and diagnostics.
@@ -371,7 +366,7 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void NewSkin(TMessage& Message, bool skinned);
   void RemoveSkin(bool skinned);
   void ApplyGlobalColor();
-  void ClearFormBorderIcons(TMessage& Message, bool processPending);
+  void ClearFormBorderIcons(bool processPending);
   void ReleaseWindow();
   void PaintIcon();
   void PaintTitleBar(TRect band);
@@ -382,7 +377,6 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
   void RepaintNC();
   bool FormCreating() const;
   bool FormVisible() const;
-  void CopyClientBackground(HDC DC);
   void SendChildren(UINT msg);
   void PaintTargetChild(HDC DC, TControl* target);
 
@@ -411,9 +405,3 @@ class TsSkinProvider : public TComponent, public TsSkinMessageReceiver {
 // The provider of the first form up the owner chain of `component` (its answer to
 // SKM_GETPROVIDER), or none.
 TsSkinProvider* GetFormSkinProvider(TComponent* component);
-// Passes a message to the grid adapters the control owns (none exist in this program).
-void SendToGrids(TControl* control, TMessage& message);
-// Paints the graphic children of `parent` into DC, each over the parent's cached background
-// (asked with SKM_GETCACHE) when it does not paint its whole rectangle; rectangles are moved
-// by `offset`.
-void PaintControls(HDC DC, TWinControl* parent, TPoint offset);

@@ -24,10 +24,10 @@
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sFrameRegion.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 
 namespace {
 
@@ -352,8 +352,8 @@ void TsSkinProvider::DropSysMenu(std::int32_t X, std::int32_t Y) {
     SystemMenu->RemoveSkinItems();
     SystemMenu->MakeSkinItems();
     // The new items are drawn with the skin like the rest.
-    if (SkinManager != nullptr && SkinManager->SkinableMenus && sSkinData->Active)
-      SkinManager->SkinableMenus->HookPopupMenu(SystemMenu, true);
+    if (TsSkinableMenus* menus = SkinableMenusOf(SkinManager); menus != nullptr && sSkinData->Active)
+      menus->HookPopupMenu(SystemMenu, true);
   }
   if (Form) SystemMenu->SetWindowHandle(Form->Handle());
   SystemMenu->Popup(X, Y);

@@ -13,7 +13,7 @@
 #include "framework/win/Text.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "skin/paint/sAlphaGraph.h"
 #include "skin/paint/sPaintItem.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
@@ -125,6 +125,18 @@ std::int64_t MenuBGPaintCount() { return menuBGPaints; }
 // [SECTION] Hooking
 
 TsSkinableMenus::TsSkinableMenus(TsSkinManager* owner) : owner_(owner) {}
+
+void UseSkinableMenus() {
+  TsManagerHooks& hooks = ManagerHooks();
+  hooks.MakeMenus = [](TsSkinManager& manager) -> std::unique_ptr<TsMenuSkinning> {
+    return std::make_unique<TsSkinableMenus>(&manager);
+  };
+  hooks.MenusEnded = [] { DeleteUnusedBmps(true); };
+}
+
+TsSkinableMenus* SkinableMenusOf(const TsSkinManager* manager) {
+  return manager != nullptr ? dynamic_cast<TsSkinableMenus*>(manager->SkinableMenus.get()) : nullptr;
+}
 
 TsSkinableMenus::~TsSkinableMenus() = default;
 

@@ -21,15 +21,15 @@
 #include "framework/win/Controls.h"
 #include "framework/win/Graphics.h"
 #include "framework/win/Menus.h"
+#include "skin/manager/sSkinManager.h"
 
-class TsSkinManager;
 
 enum TsMenuItemType { smCaption, smDivider, smNormal, smTopLine };
 
 using TsMenuManagerDrawItemEvent = std::function<void(TMenuItem* Sender, TCanvas& ACanvas, TRect ARect,
                                                        TOwnerDrawState State, TsMenuItemType ItemType)>;
 
-class TsSkinableMenus : public TPersistent {
+class TsSkinableMenus : public TsMenuSkinning {
  public:
   // The menus of `owner`, the default skin manager (null: menus as if SkinnedPopups were set).
   explicit TsSkinableMenus(TsSkinManager* owner);
@@ -46,7 +46,7 @@ class TsSkinableMenus : public TPersistent {
   bool Active() const { return active_; }
   void SetActive(bool value);
   // Hooks or unhooks every menu to follow whether a skin is active.
-  void UpdateMenus();
+  void UpdateMenus() override;
   // Hooks (true) or unhooks (false) every menu owned by the application, at every depth.
   void InitItems(bool value);
   // Makes the menu owner-drawn (or not) and hooks (unhooks) its items at every depth.
@@ -54,7 +54,7 @@ class TsSkinableMenus : public TPersistent {
   // Hooks (unhooks) the items below `item` at every depth.
   void HookItem(TMenuItem* item, bool value);
   // Hooks (unhooks) one item and sets the owner-drawn state of its menu.
-  void InitItem(TMenuItem* item, bool value);
+  void InitItem(TMenuItem* item, bool value) override;
 
   // The handlers hooked items get.
   void sMeasureItem(TObject* Sender, TCanvas& ACanvas, int& Width, int& Height);
@@ -90,6 +90,11 @@ class TsSkinableMenus : public TPersistent {
   TsSkinManager* owner_;
   bool active_ = false;
 };
+
+// Has every default skin manager made from now on make these menus.
+void UseSkinableMenus();
+// The skinned menus of `manager`; null when it has none.
+TsSkinableMenus* SkinableMenusOf(const TsSkinManager* manager);
 
 // The glyph size of an item: its own bitmap's size, else its menu's image size when the menu has an
 // image list, else 16 x 16.

@@ -7,7 +7,7 @@
 #include "framework/win/Reader.h"
 #include "skin/controls/sLabel.h"
 #include "skin/paint/sAlphaGraph.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 
 enum class TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 

@@ -14,8 +14,8 @@
 #include "skin/data/sSkinFolder.h"
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/manager/sSkinManager.h"
+#include "skin/runtime/sCommonData.h"
 
 std::string LoadResourceString(unsigned id) {
   // With a zero buffer size LoadStringW hands out a read-only pointer into the resource itself.

@@ -1,6 +1,6 @@
 #pragma once
 // The arithmetic of fading between a control's old and new picture: which level the next tick
-// shows, when a fade ends, and the mix of one frame. The timers of win/sFade.h (Windows) run this on
+// shows, when a fade ends, and the mix of one frame. The timers of skin/runtime/sFade.h (Windows) run this on
 // a control's window; here it needs no window, so a whole sequence can be checked natively.
 //
 // A fade has StepCount steps. Fading up, the frame at level l shows the new picture with the

@@ -25,10 +25,6 @@ inline std::uint8_t RoundToByte(double v) {
   return static_cast<std::uint8_t>(static_cast<std::uint64_t>(RoundEven(v)) & 0xFFu);
 }
 
-// Round-half-even of t / 256 for 0 <= t <= 65535 - 128, in 16-bit friendly integer form:
-// the remainder 128 carries only when the quotient is odd.
-inline std::uint32_t RoundDiv256(std::uint32_t t) { return (t + 127u + ((t >> 8) & 1u)) >> 8; }
-
 // Round-half-even of v for |v| < 2^51 with plain double adds: adding 1.5 * 2^52 leaves no bits
 // below the unit, so the default rounding mode does the rounding. Unlike a library call this
 // vectorises; it requires SSE arithmetic (no x87 extended precision), which the build sets.

@@ -16,7 +16,7 @@
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/paint/sAlphaGraph.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 #include "tests/app/StartCalculator.h"
 #include "tests/win/WinTestSupport.h"
 

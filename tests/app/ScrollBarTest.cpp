@@ -18,7 +18,7 @@
 #include "framework/win/Text.h"
 #include "skin/data/sImageCodecs.h"
 #include "skin/data/sSkinData.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 #include "tests/app/StartCalculator.h"
 #include "tests/win/WinTestSupport.h"
 

@@ -19,7 +19,7 @@
 #include "skin/data/sImageCodecs.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinFolder.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "tests/app/MenuDriving.h"
 #include "tests/app/StartCalculator.h"
 #include "tests/skin/data/MasterBitmaps.h"

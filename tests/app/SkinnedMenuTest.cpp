@@ -23,7 +23,7 @@
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinFolder.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
 #include "tests/app/MenuDriving.h"
 #include "tests/app/StartCalculator.h"
@@ -41,7 +41,7 @@ class SkinnedMenuTest : public ::testing::Test {
     app = apptest::StartCalculator();
     window = Form1->Handle();
     provider = Form1->sSkinProvider1;
-    menus = Form1->sSkinManager1->SkinableMenus.get();
+    menus = SkinableMenusOf(Form1->sSkinManager1);
     ASSERT_NE(menus, nullptr);
     SetForegroundWindow(window);
     PumpMessages();

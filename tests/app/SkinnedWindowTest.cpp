@@ -15,7 +15,7 @@
 #include "skin/controls/sSkinProvider.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "tests/app/MenuDriving.h"
 #include "tests/app/StartCalculator.h"
 #include "tests/win/WinTestSupport.h"

@@ -5,7 +5,7 @@
 
 #include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 
 namespace controltest {
 

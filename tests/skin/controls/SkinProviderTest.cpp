@@ -14,15 +14,17 @@
 #include "framework/core/Definition.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Text.h"
+#include "resources/skins/StoredSkins.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSkinProvider.h"
+#include "skin/controls/sSkinableMenus.h"
 #include "skin/controls/sSystemMenu.h"
-#include "skin/data/sSkinData.h"
 #include "skin/data/sMessages.h"
+#include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "skin/paint/sGraphUtils.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -116,6 +118,8 @@ class SkinProviderTest : public ::testing::Test {
   void SetUp() override {
     RegisterClass<TsLabel>("TsLabel");
     RegisterClass<TsSkinManager>("TsSkinManager");
+    UseSkinableMenus();
+    ManagerHooks().LoadStoredSkins = LoadStoredSkins;
     RegisterClass<TsSkinProvider>("TsSkinProvider");
     app = new TApplication(nullptr);
     app->OnException = [this](TObject*, const Exception& error) { errors.push_back(error.Message()); };

@@ -13,13 +13,14 @@
 #include "framework/core/Definition.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Gdi.h"
+#include "resources/skins/StoredSkins.h"
 #include "skin/controls/sSkinableMenus.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
-#include "tests/skin/controls/ManagerTestForm.h"
+#include "skin/manager/sSkinManager.h"
 #include "skin/paint/sPaintItem.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
+#include "tests/skin/controls/ManagerTestForm.h"
 
 namespace {
 
@@ -38,6 +39,8 @@ class SkinableMenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterClass<TsSkinManager>("TsSkinManager");
+    UseSkinableMenus();
+    ManagerHooks().LoadStoredSkins = LoadStoredSkins;
     app = new TApplication(nullptr);
     form = new TManagerTestForm(app, kDefinition);
     ASSERT_TRUE(sSkinData->Active);

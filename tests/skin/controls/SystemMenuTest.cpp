@@ -12,9 +12,11 @@
 #include "framework/core/Definition.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Text.h"
+#include "resources/skins/StoredSkins.h"
+#include "skin/controls/sSkinableMenus.h"
 #include "skin/controls/sSystemMenu.h"
 #include "skin/data/sSkinData.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "tests/skin/controls/ManagerTestForm.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -39,6 +41,8 @@ class SystemMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterClass<TsSkinManager>("TsSkinManager");
+    UseSkinableMenus();
+    ManagerHooks().LoadStoredSkins = LoadStoredSkins;
     app = new TApplication(nullptr);
     form = new TManagerTestForm(app, kDefinition);
     menu = std::make_unique<TsSystemMenu>(nullptr, form);

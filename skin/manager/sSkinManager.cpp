@@ -1,4 +1,4 @@
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 
 #include <windows.h>
 
@@ -10,13 +10,12 @@
 #include "framework/win/Menus.h"
 #include "framework/win/MessageBoxes.h"
 #include "framework/win/Text.h"
-#include "resources/skins/StoredSkins.h"
 #include "skin/data/sImageCodecs.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinFolder.h"
 #include "skin/data/sSkinLoad.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/controls/sSkinableMenus.h"
+#include "skin/runtime/sMessagesWin.h"
 
 namespace {
 
@@ -50,6 +49,21 @@ bool IsPatternProperty(std::string_view property) { return property == "PATTERN"
 
 }  // namespace
 
+TsManagerHooks& ManagerHooks() {
+  static TsManagerHooks hooks;
+  return hooks;
+}
+
+TsSkinManager* SearchSkinManager(TComponent* component) {
+  if (component == nullptr) return nullptr;
+  for (int i = 0; i < component->ComponentCount(); ++i) {
+    TComponent* owned = component->Components(i);
+    if (auto* manager = dynamic_cast<TsSkinManager*>(owned)) return manager;
+    if (TsSkinManager* found = SearchSkinManager(owned)) return found;
+  }
+  return nullptr;
+}
+
 void ShowSkinError(const std::string& text, HWND owner) {
   MessageBoxOver(owner != nullptr ? owner : GetActiveWindow(), Widen(text), L"Error", MB_OK | MB_ICONERROR);
 }
@@ -72,7 +86,7 @@ TsSkinManager::TsSkinManager(TComponent* owner)
   if (sSkinData->SkinManager == nullptr) {
     if (skinDirectory_.empty()) skinDirectory_ = kDefaultSkinDirectory;
     active_ = true;
-    SkinableMenus = std::make_unique<TsSkinableMenus>(this);
+    if (ManagerHooks().MakeMenus) SkinableMenus = ManagerHooks().MakeMenus(*this);
     skinnedPopups_ = true;
     sSkinData->SkinManager = this;
   }
@@ -81,7 +95,7 @@ TsSkinManager::TsSkinManager(TComponent* owner)
 TsSkinManager::~TsSkinManager() {
   SkinableMenus.reset();
   // The cached menu backgrounds go with the skinning.
-  if (sSkinData->SkinManager == nullptr) DeleteUnusedBmps(true);
+  if (sSkinData->SkinManager == nullptr && ManagerHooks().MenusEnded) ManagerHooks().MenusEnded();
 }
 
 void TsSkinManager::BeforeDestruction() {
@@ -164,7 +178,8 @@ bool TsSkinManager::ReadProperty(TReader& reader, const TDefProperty& property) 
     // The skins themselves are the program's own, drawn at build time; the definition says
     // which of them, in which order.
     TsStoredSkins program;
-    if (!LoadStoredSkins(program)) reader.Fail(property, "the program's stored skins are damaged");
+    if (!ManagerHooks().LoadStoredSkins) reader.Fail(property, "the program gave no stored skins");
+    if (!ManagerHooks().LoadStoredSkins(program)) reader.Fail(property, "the program's stored skins are damaged");
     if (property.Value.Kind == TDefValue::TKind::Identifier) {
       if (property.Value.Text != "StoredSkins") reader.Fail(property, "unknown stored skins '" + property.Value.Text + "'");
       SetBuiltInSkins(program);

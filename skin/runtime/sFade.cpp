@@ -1,4 +1,4 @@
-#include "skin/paint/win/sFade.h"
+#include "skin/runtime/sFade.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include "framework/win/Gdi.h"
 #include "skin/data/sMessages.h"
 #include "skin/data/sSkinData.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 
 namespace {
 

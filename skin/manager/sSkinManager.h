@@ -18,10 +18,36 @@
 #include "framework/core/StringList.h"
 #include "framework/win/Classes.h"
 #include "skin/data/sStoredSkin.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 
 class TMemIniFile;
-class TsSkinableMenus;
+class TMenuItem;
+class TsSkinManager;
+
+// The skinned menus as the manager drives them: refreshed after each skin selection and told
+// of every menu item its form gains or loses. The menus library implements it.
+class TsMenuSkinning : public TPersistent {
+ public:
+  virtual void UpdateMenus() = 0;
+  virtual void InitItem(TMenuItem* item, bool value) = 0;
+};
+
+// What the manager gets from the libraries above it, handed over by the program before its
+// first manager is made:
+// - MakeMenus: the skinned menus the default manager makes and owns (none when unset);
+// - MenusEnded: runs when the last manager goes while no default is left (frees what the
+//   menus cached);
+// - LoadStoredSkins: the program's stored skins, read for "InternalSkins" (an error in the
+//   definition when unset).
+struct TsManagerHooks {
+  std::function<std::unique_ptr<TsMenuSkinning>(TsSkinManager& manager)> MakeMenus;
+  std::function<void()> MenusEnded;
+  std::function<bool(TsStoredSkins& skins)> LoadStoredSkins;
+};
+TsManagerHooks& ManagerHooks();
+
+// The first skin manager among the components owned by `component`, depth first.
+TsSkinManager* SearchSkinManager(TComponent* component);
 
 class TsSkinManager : public TComponent {
  public:
@@ -43,9 +69,9 @@ class TsSkinManager : public TComponent {
   void SetSkinName(const std::string& name);
   bool SkinnedPopups() const { return skinnedPopups_; }
   void SetSkinnedPopups(bool value);
-  // The skinned popup and system menus; the default manager creates them and frees them with
-  // itself, other managers have none.
-  std::unique_ptr<TsSkinableMenus> SkinableMenus;
+  // The skinned popup and system menus; the default manager makes them (ManagerHooks().MakeMenus)
+  // and frees them with itself, other managers have none.
+  std::unique_ptr<TsMenuSkinning> SkinableMenus;
   TNotifyEvent OnAfterChange;  // after every skin selection
   TNotifyEvent OnBeforeChange;  // before every skin selection
 

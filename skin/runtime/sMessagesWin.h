@@ -17,8 +17,6 @@
 #include "framework/win/Forms.h"
 #include "skin/data/sMessages.h"
 
-class TsSkinManager;
-
 // A component without a window of its own that takes skin messages in its handler: the
 // form's skin provider.
 class TsSkinMessageReceiver {
@@ -35,8 +33,6 @@ void BroadCastS(TComponent* control, TMessage& message);
 void AppBroadCastS(TMessage& message);
 // Sends SKM_REPAINT to `control` and to every control below it, depth first.
 void UpdateControls(TControl* control);
-// The first skin manager among the components owned by `component`, depth first.
-TsSkinManager* SearchSkinManager(TComponent* component);
 
 // One skin message to one control: through its window when it has one, else directly.
 LRESULT SendSkinMessage(TControl* control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -91,8 +91,6 @@ bool CommonMessage(TMessage& Message, TsCommonData& SkinData);
 // Copies the control's cache picture from (R.Left, R.Top) to (0, 0) of DC, W's size, leaving
 // the areas of W's visible opaque or windowless children alone. R2 is not used. DC is left as it was.
 void CopyWinControlCache(TWinControl* W, TsCommonData& SkinData, TRect R, TRect R2, HDC DC);
-// Shadows are not drawn on this system: nothing to align.
-void AlignShadow(TsCommonData& SkinData);
 
 // The class name of `object`'s dynamic type as written in the source ("TsScrollBar").
 std::string ObjectClassName(const TObject* object);

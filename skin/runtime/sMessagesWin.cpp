@@ -1,11 +1,10 @@
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 
 #include <functional>
 #include <vector>
 
 #include "framework/core/StrUtils.h"
 #include "framework/win/Gdi.h"
-#include "skin/data/win/sSkinManager.h"
 
 namespace {
 
@@ -110,16 +109,6 @@ void UpdateControls(TControl* control) {
   if (control == nullptr) return;
   SendSkinMessage(control, SKM_REPAINT, 0, 0);
   if (auto* windowed = dynamic_cast<TWinControl*>(control)) UpdateChildren(windowed);
-}
-
-TsSkinManager* SearchSkinManager(TComponent* component) {
-  if (component == nullptr) return nullptr;
-  for (int i = 0; i < component->ComponentCount(); ++i) {
-    TComponent* owned = component->Components(i);
-    if (auto* manager = dynamic_cast<TsSkinManager*>(owned)) return manager;
-    if (TsSkinManager* found = SearchSkinManager(owned)) return found;
-  }
-  return nullptr;
 }
 
 // [SECTION] Repaint helpers -------------------------------------------------------------------

@@ -11,12 +11,13 @@
 #include "framework/core/FileSystem.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
+#include "resources/skins/StoredSkins.h"
 #include "skin/data/sImageCodecs.h"
 #include "skin/data/sMessages.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinFolder.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -155,6 +156,7 @@ class SkinAnnouncementTest : public ::testing::Test {
     RegisterClass<TRecLabel>("TRecLabel");
     RegisterClass<TRecProvider>("TRecProvider");
     RegisterClass<TsSkinManager>("TsSkinManager");
+    ManagerHooks().LoadStoredSkins = LoadStoredSkins;
     journal.Clear();
     ConstData.ScrollBtnIndexes[2] = kStale;
     app = new TApplication(nullptr);

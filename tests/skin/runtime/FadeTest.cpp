@@ -12,8 +12,8 @@
 #include "skin/data/sMessages.h"
 #include "skin/controls/sButton.h"
 #include "skin/data/sSkinData.h"
-#include "skin/paint/win/sCommonData.h"
-#include "skin/paint/win/sFade.h"
+#include "skin/runtime/sCommonData.h"
+#include "skin/runtime/sFade.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {

@@ -10,10 +10,11 @@
 #include "framework/win/Forms.h"
 #include "framework/win/Reader.h"
 #include "framework/win/StdCtrls.h"
+#include "resources/skins/StoredSkins.h"
 #include "skin/data/sMessages.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sSkinManager.h"
+#include "skin/manager/sSkinManager.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -106,6 +107,7 @@ class SkinManagerTest : public ::testing::Test {
     RegisterClass<TRecordingEdit>("TRecordingEdit");
     RegisterClass<TRecordingLabel>("TRecordingLabel");
     RegisterClass<TsSkinManager>("TsSkinManager");
+    ManagerHooks().LoadStoredSkins = LoadStoredSkins;
     app = new TApplication(nullptr);
     // An error that reaches a window procedure goes to the application: written down, no box.
     app->OnException = [](TObject*, const Exception& e) { journal.Event("error " + e.Message()); };

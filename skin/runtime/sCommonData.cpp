@@ -1,4 +1,4 @@
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 
 #include <cxxabi.h>
 
@@ -8,7 +8,7 @@
 #include "framework/win/Gdi.h"
 #include "skin/data/sSkinData.h"
 #include "skin/data/sSkinLookup.h"
-#include "skin/data/win/sMessagesWin.h"
+#include "skin/runtime/sMessagesWin.h"
 
 namespace {
 
@@ -223,8 +223,6 @@ void CopyWinControlCache(TWinControl* W, TsCommonData& SkinData, TRect R, TRect 
   }
   BitBlt(DC, 0, 0, W->Width(), W->Height(), SkinData.CacheBmp->DC(), R.Left, R.Top, SRCCOPY);
 }
-
-void AlignShadow(TsCommonData& SkinData) { (void)SkinData; }
 
 // [SECTION] Painting on device contexts -----------------------------------------------------
 

@@ -15,7 +15,7 @@
 #include "skin/data/sMessages.h"
 #include "skin/data/sSkinLookup.h"
 #include "skin/data/sStoredSkin.h"
-#include "skin/paint/win/sCommonData.h"
+#include "skin/runtime/sCommonData.h"
 #include "skin/paint/win/sGraphUtilsWin.h"
 #include "tests/skin/paint/StoredSkinGlobals.h"
 #include "tests/win/WinTestSupport.h"
