@@ -55,6 +55,9 @@ step "win64: build"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$jobs"
 
+step "libraries: each depends only on those below it"
+tools/check-layers build/win64
+
 step "win64: test under 64-bit Wine"
 tools/wine-run --arch win64 --init
 ctest --preset win64
